@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the viewer with its default
+# chart pack. Without a display it runs on a virtual one and saves a
+# screenshot to build/screenshot.png.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+bash scripts/build.sh build
+bin=build/tabulo
+if [ ! -x "$bin" ]; then
+  echo "The viewer is not built yet; the libraries and tests are." >&2
+  exit 0
+fi
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$bin"
+fi
+xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+  "$0" & pid=$!
+  for _ in $(seq 50); do
+    xdotool search --name "Tabulo" >/dev/null 2>&1 && break
+    sleep 0.2
+  done
+  sleep 0.5
+  import -window root build/screenshot.png
+  echo "Screenshot: build/screenshot.png"
+  kill $pid
+' "$bin"
