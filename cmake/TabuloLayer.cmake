@@ -1,0 +1,41 @@
+# tabulo_add_layer(<name> DEPS <libs...>)
+# One static library per folder: every .cpp of the folder, public headers
+# under <folder>/tabulo/<name>/. Qt's moc runs for headers that need it.
+function(tabulo_add_layer name)
+  cmake_parse_arguments(L "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tabulo/${name}/*.h
+                                      ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  if(NOT sources)
+    return()
+  endif()
+  add_library(tabulo_${name} STATIC ${sources} ${headers})
+  add_library(tabulo::${name} ALIAS tabulo_${name})
+  target_include_directories(tabulo_${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(tabulo_${name} PUBLIC ${L_DEPS} PRIVATE tabulo::warnings)
+endfunction()
+
+# tabulo_add_tests(LIBS <libs...> [QT])
+# Every <family>_test.cpp in the folder becomes the test executable
+# test_<layer>_<family>.
+function(tabulo_add_tests)
+  cmake_parse_arguments(A "QT" "" "LIBS" ${ARGN})
+  get_filename_component(layer ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  file(GLOB helpers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/support/*.cpp)
+  set(qt)
+  if(A_QT)
+    set(qt QT)
+  endif()
+  foreach(lib IN LISTS A_LIBS)
+    if(NOT TARGET ${lib})
+      return()
+    endif()
+  endforeach()
+  foreach(t IN LISTS tests)
+    get_filename_component(family ${t} NAME_WE)
+    string(REGEX REPLACE "_test$" "" family ${family})
+    tabulo_add_test(NAME test_${layer}_${family} SOURCES ${t} ${helpers}
+                    LIBS ${A_LIBS} tabulo_test_support ${qt})
+  endforeach()
+endfunction()
