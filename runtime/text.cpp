@@ -1,13 +1,11 @@
 #include "tabulo/runtime/text.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <new>
 
 TText::TText(std::string_view s) {
     if (s.empty()) return;
-    void* mem = std::malloc(sizeof(Rep) + s.size() + 1);
-    if (!mem) throw std::bad_alloc();
+    void* mem = ::operator new(sizeof(Rep) + s.size() + 1);
     rep_ = new (mem) Rep{1, s.size()};
     std::memcpy(rep_->data(), s.data(), s.size());
     rep_->data()[s.size()] = '\0';
@@ -34,7 +32,7 @@ TText& TText::operator=(TText&& o) noexcept {
 void TText::release() noexcept {
     if (rep_ && --rep_->refs == 0) {
         rep_->~Rep();
-        std::free(rep_);
+        ::operator delete(rep_);
     }
     rep_ = nullptr;
 }
