@@ -1,0 +1,259 @@
+#include "tabulo/chartpack/render.h"
+
+#include <QDir>
+#include <QFont>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+namespace chartpack {
+
+namespace {
+
+constexpr int kMargin = 9;
+constexpr int kGridTop = 60;
+constexpr int kGridSize = 546;  // 13 x 42 and 6 x 91
+constexpr int kHandCell = kGridSize / kRankCount;
+constexpr int kSpotCell = kGridSize / kSeatCount;
+constexpr int kLegendTop = kGridTop + kGridSize + 12;
+
+const QColor kFold(192, 192, 192);
+const QColor kLine(96, 96, 96);
+const QColor kBackground(255, 255, 255);
+
+QFont chartFont(int pixelSize, bool bold) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QColor textColourOn(const QColor& fill) {
+    // Dark text on light fills, white on the dark red and green.
+    return fill.lightness() < 115 ? Qt::white : Qt::black;
+}
+
+struct LegendEntry {
+    QColor colour;
+    QString label;
+};
+
+void paintFrame(QPainter& p, const QString& title, const std::vector<LegendEntry>& legend) {
+    p.fillRect(0, 0, kChartWidth, kChartHeight, kBackground);
+    p.setPen(Qt::black);
+    p.setFont(chartFont(30, true));
+    p.drawText(QRect(0, 6, kChartWidth, kGridTop - 10), Qt::AlignCenter, title);
+    p.fillRect(kMargin, kGridTop, kGridSize + 1, kGridSize + 1, kLine);
+
+    const QFont font = chartFont(17, false);
+    p.setFont(font);
+    const QFontMetrics metrics(font);
+    constexpr int kSwatch = 22;
+    constexpr int kGap = 6;
+    constexpr int kSpacing = 18;
+    int width = 0;
+    for (const auto& entry : legend)
+        width += kSwatch + kGap + metrics.horizontalAdvance(entry.label) + kSpacing;
+    width -= kSpacing;
+    int x = (kChartWidth - width) / 2;
+    const int y = kLegendTop + 6;
+    for (const auto& entry : legend) {
+        p.fillRect(x, y, kSwatch, kSwatch, kLine);
+        p.fillRect(x + 1, y + 1, kSwatch - 2, kSwatch - 2, entry.colour);
+        x += kSwatch + kGap;
+        const int advance = metrics.horizontalAdvance(entry.label);
+        p.setPen(Qt::black);
+        p.drawText(QRect(x, y - 4, advance + 2, kSwatch + 8), Qt::AlignLeft | Qt::AlignVCenter,
+                   entry.label);
+        x += advance + kSpacing;
+    }
+}
+
+void paintCell(QPainter& p, const QRect& cell, const QColor& fill, const QString& text) {
+    p.fillRect(cell, fill);
+    p.setPen(textColourOn(fill));
+    p.drawText(cell, Qt::AlignCenter, text);
+}
+
+std::vector<LegendEntry> actionLegend() {
+    return {{actionColour(Action::Call, 0), QStringLiteral("Call")},
+            {actionColour(Action::RaiseFold, 0), QStringLiteral("Raise/Fold")},
+            {actionColour(Action::RaiseReraise, 0), QStringLiteral("Raise/Reraise")},
+            {kFold, QStringLiteral("Fold")}};
+}
+
+void writePng(const QImage& image, const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw std::runtime_error("cannot write " + path.toStdString() + ": " +
+                                 file.errorString().toStdString());
+    QImageWriter writer(&file, "png");
+    // Quality 60 is zlib level 3: the smallest files of the levels tried, and fast.
+    writer.setQuality(60);
+    if (!writer.write(image) || !file.commit())
+        throw std::runtime_error("cannot write " + path.toStdString() + ": " +
+                                 writer.errorString().toStdString());
+}
+
+}  // namespace
+
+QColor seatColour(int seat) {
+    switch (seat) {
+        case 0:
+            return {221, 0, 22};
+        case 1:
+            return {255, 157, 60};
+        case 2:
+            return {255, 255, 0};
+        case 3:
+            return {82, 206, 248};
+        case 4:
+            return {61, 185, 57};
+        default:
+            return {48, 163, 82};
+    }
+}
+
+QColor actionColour(Action action, int seat) {
+    switch (action) {
+        case Action::Open:
+            return seatColour(seat);
+        case Action::Call:
+            return {255, 255, 0};
+        case Action::RaiseFold:
+            return {82, 206, 248};
+        case Action::RaiseReraise:
+            return {221, 0, 22};
+        case Action::Fold:
+            break;
+    }
+    return kFold;
+}
+
+QRect handCellRect(Hand hand) {
+    return {kMargin + hand.col * kHandCell + 1, kGridTop + hand.row * kHandCell + 1, kHandCell - 1,
+            kHandCell - 1};
+}
+
+QRect spotCellRect(Spot spot) {
+    return {kMargin + spot.opponent * kSpotCell + 1, kGridTop + spot.hero * kSpotCell + 1,
+            kSpotCell - 1, kSpotCell - 1};
+}
+
+QPoint swatchPoint(const QRect& cell) {
+    return cell.topLeft() + QPoint(4, 4);
+}
+
+QString spotFileName(Spot spot) {
+    return QStringLiteral("img/Positions/%1.png").arg(QString::fromStdString(spot.key()));
+}
+
+QString handFileName(Hand hand) {
+    return QStringLiteral("img/Holecards/%1.png").arg(QString::fromStdString(hand.key()));
+}
+
+QStringList packFileNames() {
+    QStringList names;
+    for (int s = 0; s < kSpotCount; ++s) names << spotFileName(Spot::fromIndex(s));
+    for (int h = 0; h < kHandCount; ++h) names << handFileName(Hand::fromIndex(h));
+    return names;
+}
+
+QImage renderSpotChart(const ChartPack& pack, Spot spot) {
+    QImage image(kChartWidth, kChartHeight, QImage::Format_RGB32);
+    QPainter p(&image);
+    const bool opens = spot.isSeat() && spot.hero != kBigBlind;
+    std::vector<LegendEntry> legend;
+    if (opens) {
+        legend = {{seatColour(spot.hero), QStringLiteral("Raise")},
+                  {kFold, QStringLiteral("Fold")}};
+    } else {
+        legend = actionLegend();
+    }
+    paintFrame(p, QString::fromStdString(spot.title()), legend);
+    p.setFont(chartFont(16, true));
+    for (int h = 0; h < kHandCount; ++h) {
+        const Hand hand = Hand::fromIndex(h);
+        const QString label = QString::fromStdString(hand.isPair() ? hand.caption() : hand.key());
+        paintCell(p, handCellRect(hand), actionColour(pack.action(spot, hand), spot.hero), label);
+    }
+    return image;
+}
+
+QImage renderHandChart(const ChartPack& pack, Hand hand) {
+    QImage image(kChartWidth, kChartHeight, QImage::Format_RGB32);
+    QPainter p(&image);
+    paintFrame(p, QString::fromStdString(hand.key()), actionLegend());
+    const QFont header = chartFont(22, true);
+    const QFont matchup = chartFont(20, false);
+    const QFont note = chartFont(16, false);
+    for (int s = 0; s < kSpotCount; ++s) {
+        const Spot spot = Spot::fromIndex(s);
+        const Action action = pack.action(spot, hand);
+        const QRect cell = spotCellRect(spot);
+        const QColor fill = actionColour(action, spot.hero);
+        p.fillRect(cell, fill);
+        p.setPen(textColourOn(fill));
+        const QString caption = QString::fromStdString(spot.caption());
+        if (action == Action::Open || (spot.isSeat() && spot.hero != kBigBlind)) {
+            // A seat's own cell says whether it opens, since seat colours
+            // and action colours share hues.
+            p.setFont(header);
+            p.drawText(cell.adjusted(0, 0, 0, -22), Qt::AlignCenter, caption);
+            p.setFont(note);
+            p.drawText(cell.adjusted(0, 40, 0, 0), Qt::AlignCenter,
+                       action == Action::Open ? QStringLiteral("open") : QStringLiteral("fold"));
+        } else {
+            p.setFont(spot.isSeat() ? header : matchup);
+            p.drawText(cell, Qt::AlignCenter, caption);
+        }
+    }
+    return image;
+}
+
+void writePack(const ChartPack& pack, const QString& folder, int jobs) {
+    const QDir root(folder);
+    for (const char* sub : {"img/Positions", "img/Holecards"}) {
+        if (!root.mkpath(QString::fromLatin1(sub)))
+            throw std::runtime_error("cannot create " +
+                                     root.filePath(QString::fromLatin1(sub)).toStdString());
+    }
+    const int total = kSpotCount + kHandCount;
+    if (jobs <= 0) jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    jobs = std::min(jobs, total);
+
+    std::atomic<int> next{0};
+    std::mutex failure_lock;
+    std::string failure;
+    auto work = [&] {
+        for (int i = next++; i < total; i = next++) {
+            try {
+                if (i < kSpotCount) {
+                    const Spot spot = Spot::fromIndex(i);
+                    writePng(renderSpotChart(pack, spot), root.filePath(spotFileName(spot)));
+                } else {
+                    const Hand hand = Hand::fromIndex(i - kSpotCount);
+                    writePng(renderHandChart(pack, hand), root.filePath(handFileName(hand)));
+                }
+            } catch (const std::exception& e) {
+                const std::lock_guard lock(failure_lock);
+                if (failure.empty()) failure = e.what();
+                next = total;
+            }
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int t = 1; t < jobs; ++t) threads.emplace_back(work);
+    work();
+    for (auto& t : threads) t.join();
+    if (!failure.empty()) throw std::runtime_error(failure);
+}
+
+}  // namespace chartpack

@@ -1,0 +1,55 @@
+#pragma once
+// Chart pictures of a ChartPack, painted with QPainter into QImage, and the
+// writer of the whole picture pack.
+//
+// Every chart is kChartWidth x kChartHeight: a title line, a grid and a
+// colour legend. 564 x 660 is twice the viewer's chart page (282 x 330): the
+// stretched chart is an exact 2:1 reduction with the page's aspect ratio, so
+// labels stay sharp when shrunk, and on a 2x screen it shows pixel for pixel.
+//
+// Painting text needs a QGuiApplication (any platform; offscreen will do).
+
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include "tabulo/chartpack/rangefile.h"
+
+namespace chartpack {
+
+inline constexpr int kChartWidth = 564;
+inline constexpr int kChartHeight = 660;
+
+// Opening seats in the legend's colours; the big blind in its header colour.
+QColor seatColour(int seat);
+// The colour of an action; Open takes the colour of the seat that opens.
+QColor actionColour(Action action, int seat);
+
+// The cell of a hand in a 13 x 13 chart, and of a spot in a 6 x 6 chart.
+QRect handCellRect(Hand hand);
+QRect spotCellRect(Spot spot);
+// A point of a cell that only the cell's colour covers (no label, no line).
+QPoint swatchPoint(const QRect& cell);
+
+// "img/Positions/UTG.png", ..., "img/Holecards/AA.png", ...: the 205 files
+// of a pack, relative to the program folder.
+QString spotFileName(Spot spot);
+QString handFileName(Hand hand);
+QStringList packFileNames();
+
+// The 13 x 13 chart of a spot: the seat's open raise, or the actions of the
+// hero in a matchup.
+QImage renderSpotChart(const ChartPack& pack, Spot spot);
+// The 6 x 6 seat chart of a hand: what it does in every spot.
+QImage renderHandChart(const ChartPack& pack, Hand hand);
+
+// Writes every picture of the pack under folder (creating img/Positions and
+// img/Holecards), each file replaced whole; jobs threads paint and compress
+// (0: one per core). Throws std::runtime_error naming a file that cannot be
+// written.
+void writePack(const ChartPack& pack, const QString& folder, int jobs = 0);
+
+}  // namespace chartpack
