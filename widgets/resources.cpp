@@ -1,0 +1,52 @@
+#include "tabulo/widgets/resources.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+
+namespace {
+
+QString ToQString(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The entry of the folder whose name (or, with a suffix, whose base name and
+// suffix) matches without regard to case; empty when none does.
+QString FindEntry(const QString& folder, const QString& name, QDir::Filters filters,
+                  const QString& suffix = QString()) {
+    if (name.isEmpty()) return QString();
+    const QString wanted = name + suffix;
+    const QDir dir(folder);
+    for (const QString& entry : dir.entryList(filters, QDir::Name))
+        if (entry.compare(wanted, Qt::CaseInsensitive) == 0) return dir.filePath(entry);
+    return QString();
+}
+
+}  // namespace
+
+std::string ResourceText(std::string_view name) {
+    const QString path = FindEntry(QStringLiteral(":/tabulo/text"), ToQString(name), QDir::Files);
+    if (path.isEmpty()) return std::string();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::string();
+    const QByteArray bytes = file.readAll();
+    const qsizetype zero = bytes.indexOf('\0');
+    return std::string(bytes.constData(), static_cast<std::size_t>(zero < 0 ? bytes.size() : zero));
+}
+
+QIcon ResourceIcon(std::string_view name) {
+    const QString root = QStringLiteral(":/tabulo/icon");
+    const QString qname = ToQString(name);
+    QIcon icon;
+    const QString folder = FindEntry(root, qname, QDir::Dirs | QDir::NoDotAndDotDot);
+    if (!folder.isEmpty()) {
+        const QDir dir(folder);
+        for (const QString& entry : dir.entryList({QStringLiteral("*.png")}, QDir::Files))
+            icon.addFile(dir.filePath(entry));
+        return icon;
+    }
+    const QString file = FindEntry(root, qname, QDir::Files, QStringLiteral(".png"));
+    if (!file.isEmpty()) icon.addFile(file);
+    return icon;
+}

@@ -1,0 +1,27 @@
+#include "tabulo/widgets/screen.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+std::function<TScreenSize()>& Hook() {
+    static std::function<TScreenSize()> hook;
+    return hook;
+}
+
+}  // namespace
+
+TScreenSize ScreenSize() {
+    if (Hook()) return Hook()();
+    const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                ? QGuiApplication::primaryScreen()
+                                : nullptr;
+    if (!screen) return {};
+    const QSize size = screen->geometry().size();
+    return {size.width(), size.height()};
+}
+
+void SetScreenSizeHook(std::function<TScreenSize()> hook) {
+    Hook() = std::move(hook);
+}
