@@ -1,5 +1,6 @@
 #include "tabulo/chartpack/rangefile.h"
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -137,7 +138,7 @@ ChartPack parseRangeFile(std::string_view text) {
     std::optional<Action> action;
     int line = 0;
     size_t pos = 0;
-    while (pos <= text.size()) {
+    while (pos < text.size()) {
         auto end = text.find('\n', pos);
         if (end == std::string_view::npos) end = text.size();
         auto content = text.substr(pos, end - pos);
@@ -203,7 +204,7 @@ ChartPack parseRangeFile(std::string_view text) {
         if (missing.hero == kBigBlind && missing.isSeat()) continue;
         if (sectionLine[static_cast<size_t>(s)] == 0) {
             std::string name = missing.isSeat() ? missing.caption() + " open" : missing.title();
-            throw RangeError(line, "[" + name + "]", "section missing from the file");
+            throw RangeError(std::max(line, 1), "[" + name + "]", "section missing from the file");
         }
     }
     // The big blind's own chart is its defence against the small blind.

@@ -1,0 +1,200 @@
+// The rendered pack: every file, its size, and pixels that agree with the
+// hand grid and with the range data.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QTemporaryDir>
+
+#include "tabulo/chartpack/handsgrid.h"
+#include "tabulo/chartpack/render.h"
+
+using namespace chartpack;
+
+namespace {
+
+const ChartPack& defaultPack() {
+    static const ChartPack pack = loadRangeFile(TABULO_RANGES_FILE);
+    return pack;
+}
+
+// One pack for the whole suite, rendered into a temporary program folder.
+class Pack : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        folder_ = new QTemporaryDir;
+        ASSERT_TRUE(folder_->isValid());
+        writePack(defaultPack(), folder_->path(), 2);
+    }
+    static void TearDownTestSuite() {
+        delete folder_;
+        folder_ = nullptr;
+    }
+    static QImage load(const QString& relative) {
+        QImage image(QDir(folder_->path()).filePath(relative));
+        return image.convertToFormat(QImage::Format_RGB32);
+    }
+    static QString path(const QString& relative) {
+        return QDir(folder_->path()).filePath(relative);
+    }
+
+    static QTemporaryDir* folder_;
+};
+QTemporaryDir* Pack::folder_ = nullptr;
+
+QColor rgb(GridRgb c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+QString name(const QColor& c) {
+    return QStringLiteral("(%1,%2,%3)").arg(c.red()).arg(c.green()).arg(c.blue());
+}
+
+}  // namespace
+
+TEST_F(Pack, Holds205PngFilesOfTheChartSizeAndNothingElse) {
+    const QStringList names = packFileNames();
+    ASSERT_EQ(names.size(), 205);
+    for (const QString& relative : names) {
+        QImageReader reader(path(relative));
+        EXPECT_EQ(reader.format(), "png") << relative.toStdString();
+        const QImage image = reader.read();
+        ASSERT_FALSE(image.isNull())
+            << relative.toStdString() << ": " << reader.errorString().toStdString();
+        EXPECT_EQ(image.size(), QSize(kChartWidth, kChartHeight)) << relative.toStdString();
+    }
+    EXPECT_EQ(QDir(path("img/Positions")).entryList(QDir::Files).size(), 36);
+    EXPECT_EQ(QDir(path("img/Holecards")).entryList(QDir::Files).size(), 169);
+    for (const char* key : {"UTG", "BB", "MPvsUTG", "UTGvsMP", "BBvsSB", "SBvsBB"})
+        EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("img/Positions/%1.png").arg(key))))
+            << key;
+    for (const char* key : {"AA", "AKs", "AKo", "T9s", "T9o", "22", "32o", "A2s"})
+        EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("img/Holecards/%1.png").arg(key))))
+            << key;
+}
+
+TEST_F(Pack, OpenChartsShowTheHandGridColoursCellForCell) {
+    for (int seat = 0; seat < kBigBlind; ++seat) {
+        const QImage image = load(spotFileName(Spot{seat, seat}));
+        ASSERT_FALSE(image.isNull());
+        // The seat's colour is the grid colour of the hands it is the first to open.
+        const QColor raise = rgb(gridColourRgb(static_cast<GridColour>(seat)));
+        const QColor fold = rgb(gridColourRgb(GridColour::Silver));
+        for (int r = 0; r < kRankCount; ++r) {
+            for (int c = 0; c < kRankCount; ++c) {
+                const bool opens = openingSeat(r, c) <= seat;
+                const QColor got = image.pixelColor(swatchPoint(handCellRect(Hand{r, c})));
+                EXPECT_EQ(got, opens ? raise : fold)
+                    << kSeatNames[static_cast<size_t>(seat)] << " " << Hand{r, c}.key() << " "
+                    << name(got).toStdString();
+            }
+        }
+    }
+}
+
+TEST_F(Pack, MatchupChartsShowTheActionColours) {
+    const QColor call(255, 255, 0), raise_fold(82, 206, 248), reraise(221, 0, 22),
+        fold(192, 192, 192);
+    for (int s = 0; s < kSpotCount; ++s) {
+        const Spot spot = Spot::fromIndex(s);
+        if (spot.isSeat() && spot.hero != kBigBlind) continue;
+        const QImage image = load(spotFileName(spot));
+        for (int h = 0; h < kHandCount; ++h) {
+            QColor want = fold;
+            switch (defaultPack().action(s, h)) {
+                case Action::Call:
+                    want = call;
+                    break;
+                case Action::RaiseFold:
+                    want = raise_fold;
+                    break;
+                case Action::RaiseReraise:
+                    want = reraise;
+                    break;
+                default:
+                    break;
+            }
+            EXPECT_EQ(image.pixelColor(swatchPoint(handCellRect(Hand::fromIndex(h)))), want)
+                << spot.key() << " " << Hand::fromIndex(h).key();
+        }
+    }
+    // A few cells read straight off the range file.
+    const QImage mp_vs_utg = load("img/Positions/MPvsUTG.png");
+    EXPECT_EQ(mp_vs_utg.pixelColor(swatchPoint(handCellRect(*handFromKey("AA")))), reraise);
+    EXPECT_EQ(mp_vs_utg.pixelColor(swatchPoint(handCellRect(*handFromKey("A5s")))), raise_fold);
+    EXPECT_EQ(mp_vs_utg.pixelColor(swatchPoint(handCellRect(*handFromKey("JJ")))), call);
+    EXPECT_EQ(mp_vs_utg.pixelColor(swatchPoint(handCellRect(*handFromKey("72o")))), fold);
+    // The big blind's chart is its defence against the small blind.
+    const QImage bb = load("img/Positions/BB.png");
+    const QImage bb_vs_sb = load("img/Positions/BBvsSB.png");
+    for (const char* key : {"AA", "A5s", "72o", "K2s", "T9o"}) {
+        const QPoint at = swatchPoint(handCellRect(*handFromKey(key)));
+        EXPECT_EQ(bb.pixelColor(at), bb_vs_sb.pixelColor(at)) << key;
+    }
+}
+
+TEST_F(Pack, HandChartsColourEverySpotByWhatTheHandDoesThere) {
+    for (const char* key : {"AA", "AKo", "A5s", "KJo", "T9s", "T9o", "65s", "72o", "22"}) {
+        const Hand hand = *handFromKey(key);
+        const QImage image = load(handFileName(hand));
+        ASSERT_FALSE(image.isNull()) << key;
+        for (int s = 0; s < kSpotCount; ++s) {
+            const Spot spot = Spot::fromIndex(s);
+            const QColor want = actionColour(defaultPack().action(spot, hand), spot.hero);
+            EXPECT_EQ(image.pixelColor(swatchPoint(spotCellRect(spot))), want)
+                << key << " " << spot.key();
+        }
+    }
+    // Read off the ranges by hand: AA opens from UTG (red) and reraises the BU 3-bet;
+    // 72o folds everywhere; A5s folds UTG, opens from MP (orange).
+    const QImage aa = load("img/Holecards/AA.png");
+    EXPECT_EQ(aa.pixelColor(swatchPoint(spotCellRect(Spot{0, 0}))), QColor(221, 0, 22));
+    EXPECT_EQ(aa.pixelColor(swatchPoint(spotCellRect(Spot{0, 3}))), QColor(221, 0, 22));
+    const QImage trash = load("img/Holecards/72o.png");
+    for (int s = 0; s < kSpotCount; ++s)
+        EXPECT_EQ(trash.pixelColor(swatchPoint(spotCellRect(Spot::fromIndex(s)))),
+                  QColor(192, 192, 192));
+    const QImage a5s = load("img/Holecards/A5s.png");
+    EXPECT_EQ(a5s.pixelColor(swatchPoint(spotCellRect(Spot{0, 0}))), QColor(192, 192, 192));
+    EXPECT_EQ(a5s.pixelColor(swatchPoint(spotCellRect(Spot{1, 1}))), QColor(255, 157, 60));
+    EXPECT_EQ(a5s.pixelColor(swatchPoint(spotCellRect(Spot{1, 0}))), QColor(82, 206, 248));
+}
+
+TEST_F(Pack, ChartsCarryATitleAndCellLabels) {
+    // Text is painted: the title band and a labelled cell hold dark pixels,
+    // the margins between stay white.
+    const QImage image = load("img/Positions/UTGvsMP.png");
+    auto darkIn = [&](const QRect& area) {
+        int dark = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) dark += qGray(image.pixel(x, y)) < 80;
+        return dark;
+    };
+    EXPECT_GT(darkIn(QRect(0, 0, kChartWidth, 55)), 200);
+    EXPECT_GT(darkIn(handCellRect(*handFromKey("QJs"))), 20);
+    EXPECT_EQ(image.pixel(2, 300), qRgb(255, 255, 255));
+}
+
+TEST_F(Pack, RewritingReplacesFilesWhole) {
+    const QString one = path("img/Holecards/AKs.png");
+    const qint64 before = QFileInfo(one).size();
+    writePack(defaultPack(), folder_->path(), 1);
+    EXPECT_EQ(QFileInfo(one).size(), before);
+    EXPECT_EQ(QDir(path("img/Holecards")).entryList(QDir::Files).size(), 169);
+}
+
+TEST(PackWriter, ReportsAFolderThatCannotBeCreated) {
+    QTemporaryDir dir;
+    QFile blocker(QDir(dir.path()).filePath("img"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));  // a file where img/ should go
+    blocker.close();
+    EXPECT_THROW(writePack(defaultPack(), dir.path(), 1), std::runtime_error);
+}
+
+TEST(BuiltPack, LiesBesideTheBuiltProgram) {
+    const QDir built(QStringLiteral(TABULO_BUILT_PACK));
+    for (const QString& relative : packFileNames())
+        EXPECT_TRUE(QFileInfo::exists(built.filePath(relative))) << relative.toStdString();
+}

@@ -1,0 +1,160 @@
+// Range notation: every token form, both directions of a range, comments,
+// separators, and the errors that name the line and the token.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tabulo/chartpack/handsgrid.h"
+#include "tabulo/chartpack/range.h"
+
+using namespace chartpack;
+
+namespace {
+
+std::vector<std::string> sorted(std::vector<std::string> keys) {
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+std::vector<std::string> keysOf(std::string_view text) {
+    return sorted(handKeysOf(parseRange(text)));
+}
+
+}  // namespace
+
+TEST(Hands, GridRulePutsPairsOnTheDiagonalSuitedAboveOffsuitBelow) {
+    EXPECT_EQ((Hand{0, 0}.key()), "AA");
+    EXPECT_EQ((Hand{0, 1}.key()), "AKs");
+    EXPECT_EQ((Hand{1, 0}.key()), "AKo");
+    EXPECT_EQ((Hand{12, 12}.key()), "22");
+    EXPECT_EQ((Hand{4, 5}.key()), "T9s");
+    EXPECT_EQ((Hand{5, 4}.key()), "T9o");
+    EXPECT_EQ((Hand{5, 4}.caption()), "T9");
+    EXPECT_EQ((Hand{11, 12}.key()), "32s");
+}
+
+TEST(Hands, EveryKeyNamesItsOwnCellAndThereAre13Pairs78SuitedAnd78Offsuit) {
+    int pairs = 0, suited = 0, offsuit = 0;
+    for (int i = 0; i < kHandCount; ++i) {
+        const auto& key = handKeys()[static_cast<size_t>(i)];
+        const auto hand = handFromKey(key);
+        ASSERT_TRUE(hand.has_value()) << key;
+        EXPECT_EQ(hand->index(), i) << key;
+        pairs += key.size() == 2;
+        suited += key.back() == 's';
+        offsuit += key.back() == 'o';
+    }
+    EXPECT_EQ(pairs, 13);
+    EXPECT_EQ(suited, 78);
+    EXPECT_EQ(offsuit, 78);
+}
+
+TEST(Hands, KeysThatAreNotHandsAreRefused) {
+    for (const char* bad : {"", "A", "AK", "KAs", "AAs", "AKx", "AKs ", "aks", "A1s", "AKso"})
+        EXPECT_FALSE(handFromKey(bad).has_value()) << bad;
+}
+
+TEST(HandsGrid, ColourCountsAndCornersFollowTheTable) {
+    int counts[6] = {};
+    for (int r = 0; r < 13; ++r)
+        for (int c = 0; c < 13; ++c) ++counts[static_cast<int>(handsGridColour(r, c))];
+    EXPECT_EQ(counts[static_cast<int>(GridColour::Red)], 31);
+    EXPECT_EQ(counts[static_cast<int>(GridColour::Orange)], 9);
+    EXPECT_EQ(counts[static_cast<int>(GridColour::Yellow)], 28);
+    EXPECT_EQ(counts[static_cast<int>(GridColour::Green)], 12);
+    EXPECT_EQ(counts[static_cast<int>(GridColour::Blue)], 39);
+    EXPECT_EQ(counts[static_cast<int>(GridColour::Silver)], 50);
+    EXPECT_EQ(handsGridColourValue(0, 1), 0x001600DDu);    // AKs red
+    EXPECT_EQ(handsGridColourValue(1, 0), 0x001600DDu);    // AKo red
+    EXPECT_EQ(handsGridColourValue(12, 12), 0x003C9DFFu);  // 22 orange
+    EXPECT_EQ(handsGridColourValue(1, 8), 0x0039B93Du);    // K6s green
+    EXPECT_EQ(handsGridColourValue(6, 1), 0x00F8CE52u);    // K8o light blue
+    EXPECT_EQ(handsGridColourValue(0, 5), 0x0000FFFFu);    // A9s yellow
+    EXPECT_EQ(handsGridColourValue(12, 0), 0x00F8CE52u);   // A2o light blue
+    EXPECT_EQ(handsGridColourValue(2, 12), 0x00C0C0C0u);   // Q2s silver
+    EXPECT_EQ(openingSeat(0, 0), 0);
+    EXPECT_EQ(openingSeat(12, 11), 5);  // 32o is opened nowhere
+}
+
+struct TokenCase {
+    const char* text;
+    std::vector<std::string> keys;
+};
+
+class RangeTokens : public testing::TestWithParam<TokenCase> {};
+
+TEST_P(RangeTokens, ExpandToTheirHands) {
+    EXPECT_EQ(keysOf(GetParam().text), sorted(GetParam().keys)) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Notation, RangeTokens,
+    testing::Values(
+        TokenCase{"AA", {"AA"}}, TokenCase{"22", {"22"}}, TokenCase{"AKs", {"AKs"}},
+        TokenCase{"AKo", {"AKo"}}, TokenCase{"T9s", {"T9s"}}, TokenCase{"32o", {"32o"}},
+        TokenCase{"AK", {"AKs", "AKo"}}, TokenCase{"TT+", {"AA", "KK", "QQ", "JJ", "TT"}},
+        TokenCase{"AA+", {"AA"}},
+        TokenCase{"22+",
+                  {"AA", "KK", "QQ", "JJ", "TT", "99", "88", "77", "66", "55", "44", "33", "22"}},
+        TokenCase{"A9s+", {"AKs", "AQs", "AJs", "ATs", "A9s"}},
+        TokenCase{"KTo+", {"KQo", "KJo", "KTo"}}, TokenCase{"AKs+", {"AKs"}},
+        TokenCase{"QT+", {"QJs", "QTs", "QJo", "QTo"}}, TokenCase{"32s+", {"32s"}},
+        TokenCase{"A5s-A2s", {"A5s", "A4s", "A3s", "A2s"}},
+        TokenCase{"A2s-A5s", {"A5s", "A4s", "A3s", "A2s"}},
+        TokenCase{"KQo-KTo", {"KQo", "KJo", "KTo"}},
+        TokenCase{"A5-A4", {"A5s", "A4s", "A5o", "A4o"}}, TokenCase{"77-55", {"77", "66", "55"}},
+        TokenCase{"55-77", {"77", "66", "55"}}, TokenCase{"88-88", {"88"}},
+        TokenCase{"AKs, AKo", {"AKs", "AKo"}},
+        TokenCase{"AKs AKo\tAQs,,AQo", {"AKs", "AKo", "AQs", "AQo"}},
+        TokenCase{"QQ+, AKs # KK AA 72o and AKx are a comment", {"AA", "KK", "QQ", "AKs"}},
+        TokenCase{"AKs,\r\n  # a comment line\r\nT9s", {"AKs", "T9s"}}, TokenCase{"", {}},
+        TokenCase{"  # nothing here", {}}, TokenCase{"AKs AKs AK", {"AKs", "AKo"}}));
+
+struct ErrorCase {
+    const char* token;
+    const char* reason;
+};
+
+class BadTokens : public testing::TestWithParam<ErrorCase> {};
+
+TEST_P(BadTokens, AreRefusedWithTheTokenAndTheLine) {
+    const std::string text = std::string("AKs, QQ+\n# comment\nKK ") + GetParam().token + " 22";
+    try {
+        parseRange(text, 10);
+        FAIL() << "accepted " << GetParam().token;
+    } catch (const RangeError& e) {
+        EXPECT_EQ(e.line(), 12);
+        EXPECT_EQ(e.token(), GetParam().token);
+        const std::string message = e.what();
+        EXPECT_NE(message.find("line 12"), std::string::npos) << message;
+        EXPECT_NE(message.find(std::string("'") + GetParam().token + "'"), std::string::npos)
+            << message;
+        EXPECT_NE(message.find(GetParam().reason), std::string::npos) << message;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Notation, BadTokens,
+    testing::Values(ErrorCase{"AKx", "'x' is not a suit mark"},
+                    ErrorCase{"KAs", "higher rank first"},
+                    ErrorCase{"AAs", "a pair takes no suit mark"},
+                    ErrorCase{"A1s", "'1' is not a rank"}, ErrorCase{"aks", "'a' is not a rank"},
+                    ErrorCase{"A", "two ranks"}, ErrorCase{"AKso", "two ranks"},
+                    ErrorCase{"A5s-K2s", "same first rank"}, ErrorCase{"A5s-A2o", "same suit mark"},
+                    ErrorCase{"A5-A2s", "same suit mark"}, ErrorCase{"77-A2s", "two pairs"},
+                    ErrorCase{"A5s+-A2s", "no '+'"}, ErrorCase{"-A2s", "two ends"},
+                    ErrorCase{"A5s-", "two ends"}, ErrorCase{"A5s-A3s-A2s", "two ends"},
+                    ErrorCase{"AK+s", "two ranks"}, ErrorCase{"+", "two ranks"}));
+
+TEST(RangeText, TokensCarryTheirOwnLineNumbers) {
+    const auto tokens = parseRangeTokens("AKs,\n\n  QQ+ # x\nT9s", 7);
+    ASSERT_EQ(tokens.size(), 3u);
+    EXPECT_EQ(tokens[0].text, "AKs");
+    EXPECT_EQ(tokens[0].line, 7);
+    EXPECT_EQ(tokens[1].text, "QQ+");
+    EXPECT_EQ(tokens[1].line, 9);
+    EXPECT_EQ(tokens[1].hands.count(), 3u);
+    EXPECT_EQ(tokens[2].line, 10);
+}
