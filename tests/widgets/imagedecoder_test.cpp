@@ -1,0 +1,445 @@
+// ImageDecoder: formats, damaged files, and the asynchronous completion
+// contract (after Load returns, only for the live decoder, at most once).
+#include "tabulo/widgets/imagedecoder.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThreadPool>
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <vector>
+
+// Readable sizes in failure messages.
+void PrintTo(const QSize& s, std::ostream* os) {
+    *os << s.width() << " x " << s.height();
+}
+
+namespace {
+
+// ------------------------------------------------------------ test pictures
+
+// A picture with distinct colours per quadrant plus a diagonal, so that
+// offsets and scaling show in the pixels.
+QImage Pattern(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            QRgb c = (x < w / 2) ? (y < h / 2 ? qRgb(255, 0, 0) : qRgb(0, 255, 0))
+                                 : (y < h / 2 ? qRgb(0, 0, 255) : qRgb(255, 255, 0));
+            if (x == y) c = qRgb(0, 0, 0);
+            image.setPixel(x, y, c);
+        }
+    return image;
+}
+
+uint32_t Crc32(const QByteArray& data) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (char ch : data) {
+        crc ^= static_cast<uint8_t>(ch);
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void AppendBigEndian(QByteArray& out, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.append(static_cast<char>((v >> shift) & 0xFF));
+}
+
+// A PNG whose (valid, checksummed) header claims the given size, followed by
+// a tiny data chunk and the end chunk.
+QByteArray PngClaiming(uint32_t w, uint32_t h) {
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    auto chunk = [&png](const char* type, const QByteArray& data) {
+        AppendBigEndian(png, static_cast<uint32_t>(data.size()));
+        QByteArray body(type, 4);
+        body += data;
+        png += body;
+        AppendBigEndian(png, Crc32(body));
+    };
+    QByteArray ihdr;
+    AppendBigEndian(ihdr, w);
+    AppendBigEndian(ihdr, h);
+    ihdr += QByteArray("\x08\x06\x00\x00\x00", 5);  // 8-bit RGBA
+    chunk("IHDR", ihdr);
+    chunk("IDAT", QByteArray("\x78\x9c\x03\x00\x00\x00\x00\x01", 8));
+    chunk("IEND", QByteArray());
+    return png;
+}
+
+// A GIF with a 4-colour palette. The LZW stream sends a clear code after
+// every two pixels, so every code stays 3 bits wide.
+QByteArray Gif(const std::vector<uint8_t>& pixels, int w, int h, const QRgb palette[4],
+               int screenW = -1, int screenH = -1) {
+    QByteArray gif("GIF89a");
+    auto word = [&gif](int v) {
+        gif.append(static_cast<char>(v & 0xFF));
+        gif.append(static_cast<char>((v >> 8) & 0xFF));
+    };
+    word(screenW < 0 ? w : screenW);
+    word(screenH < 0 ? h : screenH);
+    gif.append('\x81');  // global palette of 4 entries
+    gif.append('\0');
+    gif.append('\0');
+    for (int i = 0; i < 4; ++i) {
+        gif.append(static_cast<char>(qRed(palette[i])));
+        gif.append(static_cast<char>(qGreen(palette[i])));
+        gif.append(static_cast<char>(qBlue(palette[i])));
+    }
+    gif.append(',');
+    word(0);
+    word(0);
+    word(w);
+    word(h);
+    gif.append('\0');
+    gif.append('\x02');  // minimum code size
+    std::vector<uint8_t> bytes;
+    uint32_t acc = 0;
+    int bits = 0;
+    auto put = [&](uint32_t code) {
+        acc |= code << bits;
+        bits += 3;
+        while (bits >= 8) {
+            bytes.push_back(static_cast<uint8_t>(acc & 0xFF));
+            acc >>= 8;
+            bits -= 8;
+        }
+    };
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        if (i % 2 == 0) put(4);  // clear
+        put(pixels[i]);
+    }
+    put(5);  // end of information
+    if (bits > 0) bytes.push_back(static_cast<uint8_t>(acc & 0xFF));
+    for (std::size_t i = 0; i < bytes.size(); i += 255) {
+        const std::size_t n = std::min<std::size_t>(255, bytes.size() - i);
+        gif.append(static_cast<char>(n));
+        gif.append(reinterpret_cast<const char*>(bytes.data() + i), static_cast<qsizetype>(n));
+    }
+    gif.append('\0');
+    gif.append(';');
+    return gif;
+}
+
+class Pictures {
+public:
+    Pictures() {
+        const QImage pattern = Pattern(40, 30);
+        pattern.save(path("p.png"), "PNG");
+        pattern.save(path("p.jpg"), "JPEG", 95);
+        Pattern(40, 30).mirrored(true, false).save(path("other.png"), "PNG");
+        const QRgb palette[4] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255),
+                                 qRgb(255, 255, 255)};
+        std::vector<uint8_t> pixels;
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 8; ++x) pixels.push_back(static_cast<uint8_t>((x / 2) % 4));
+        write("p.gif", Gif(pixels, 8, 6, palette));
+        // A small frame on a logical screen of 65535 x 65535.
+        write("huge.gif", Gif(pixels, 8, 6, palette, 65535, 65535));
+
+        QFile png(path("p.png"));
+        png.open(QIODevice::ReadOnly);
+        const QByteArray bytes = png.readAll();
+        write("truncated.png", bytes.left(bytes.size() / 2));
+        write("empty.png", QByteArray());
+        QByteArray noise;
+        for (int i = 0; i < 4096; ++i) noise.append(static_cast<char>((i * 7919) % 251));
+        write("corrupt.png", noise);
+        QByteArray damaged = bytes;
+        for (qsizetype i = 60; i < damaged.size() - 20; i += 3) damaged[i] = '\x55';
+        write("damaged.png", damaged);
+        write("huge.png", PngClaiming(100000, 100000));
+        write("wide.png", PngClaiming(40000, 1));
+    }
+    std::string file(const char* name) const { return path(name).toStdString(); }
+    QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+
+private:
+    void write(const char* name, const QByteArray& bytes) {
+        QFile f(path(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+    }
+    QTemporaryDir dir_;
+};
+
+const Pictures& Files() {
+    static Pictures pictures;
+    return pictures;
+}
+
+// ------------------------------------------------------------ helpers
+
+struct Completion {
+    int calls = 0;
+    ImageDecoder* decoder = nullptr;
+    static void Record(ImageDecoder* d, void* data) {
+        auto* c = static_cast<Completion*>(data);
+        ++c->calls;
+        c->decoder = d;
+    }
+};
+
+// Runs the event loop until the worker pool is idle and every posted
+// completion has been delivered.
+void Settle() {
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+QSize DecodeSize(const std::string& path) {
+    ImageDecoder decoder;
+    Completion done;
+    decoder.SetCallback(&Completion::Record, &done);
+    decoder.Load(path);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done.calls > 0; }, 10000)) << path;
+    EXPECT_EQ(done.calls, 1);
+    EXPECT_TRUE(decoder.Completed());
+    return decoder.Size();
+}
+
+// ------------------------------------------------------------ formats
+
+struct FormatCase {
+    const char* file;
+    QSize size;
+};
+
+std::ostream& operator<<(std::ostream& os, const FormatCase& c) {
+    return os << c.file;
+}
+
+class DecoderFormats : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(DecoderFormats, CompletesWithTheNaturalSizeOrZero) {
+    EXPECT_EQ(DecodeSize(Files().file(GetParam().file)), GetParam().size);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DecoderFormats,
+    ::testing::Values(FormatCase{"p.png", QSize(40, 30)}, FormatCase{"p.jpg", QSize(40, 30)},
+                      FormatCase{"p.gif", QSize(8, 6)}, FormatCase{"truncated.png", QSize(0, 0)},
+                      FormatCase{"empty.png", QSize(0, 0)}, FormatCase{"corrupt.png", QSize(0, 0)},
+                      FormatCase{"damaged.png", QSize(0, 0)}, FormatCase{"huge.png", QSize(0, 0)},
+                      FormatCase{"wide.png", QSize(0, 0)}, FormatCase{"huge.gif", QSize(0, 0)},
+                      FormatCase{"missing.png", QSize(0, 0)}, FormatCase{"", QSize(0, 0)}),
+    [](const ::testing::TestParamInfo<FormatCase>& info) {
+        std::string name = info.param.file[0] ? info.param.file : "EmptyName";
+        for (char& c : name)
+            if (c == '.') c = '_';
+        return name;
+    });
+
+TEST(Decoder, DecodesThePixelsOfEachFormat) {
+    ImageDecoder png, gif, jpg;
+    Completion a, b, c;
+    png.SetCallback(&Completion::Record, &a);
+    gif.SetCallback(&Completion::Record, &b);
+    jpg.SetCallback(&Completion::Record, &c);
+    png.Load(Files().file("p.png"));
+    gif.Load(Files().file("p.gif"));
+    jpg.Load(Files().file("p.jpg"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return a.calls && b.calls && c.calls; }, 10000));
+    EXPECT_EQ(png.Image().convertToFormat(QImage::Format_RGB32), Pattern(40, 30));
+    EXPECT_EQ(gif.Image().pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(gif.Image().pixel(3, 5), qRgb(0, 255, 0));
+    EXPECT_EQ(gif.Image().pixel(7, 2), qRgb(255, 255, 255));
+    const QRgb corner = jpg.Image().pixel(35, 25);  // yellow, give or take the compression
+    EXPECT_GT(qRed(corner), 230);
+    EXPECT_GT(qGreen(corner), 230);
+    EXPECT_LT(qBlue(corner), 30);
+}
+
+TEST(Decoder, AcceptsBackslashesInThePath) {
+    std::string path = Files().file("p.png");
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    EXPECT_EQ(DecodeSize(path), QSize(40, 30));
+}
+
+// ------------------------------------------------------------ completion contract
+
+TEST(DecoderCompletion, ComesOnlyAfterLoadHasReturned) {
+    for (const char* name : {"p.png", "missing.png", "empty.png"}) {
+        ImageDecoder decoder;
+        Completion done;
+        decoder.SetCallback(&Completion::Record, &done);
+        decoder.Load(Files().file(name));
+        // Even when the worker is long finished, nothing runs until the loop does.
+        QThreadPool::globalInstance()->waitForDone();
+        EXPECT_EQ(done.calls, 0) << name;
+        EXPECT_FALSE(decoder.Completed());
+        EXPECT_EQ(decoder.Size(), QSize(0, 0));
+        Settle();
+        EXPECT_EQ(done.calls, 1) << name;
+        EXPECT_EQ(done.decoder, &decoder);
+    }
+}
+
+TEST(DecoderCompletion, CallbackSetAfterLoadStillRuns) {
+    ImageDecoder decoder;
+    Completion done;
+    decoder.Load(Files().file("p.png"));
+    decoder.SetCallback(&Completion::Record, &done);
+    Settle();
+    EXPECT_EQ(done.calls, 1);
+    EXPECT_EQ(decoder.Size(), QSize(40, 30));
+}
+
+TEST(DecoderCompletion, IsDroppedWhenTheDecoderIsReleased) {
+    Completion done;
+    for (int i = 0; i < 20; ++i) {
+        auto* decoder = new ImageDecoder;
+        decoder->SetCallback(&Completion::Record, &done);
+        decoder->Load(Files().file(i % 2 ? "p.png" : "p.jpg"));
+        if (i % 3 == 0) QThreadPool::globalInstance()->waitForDone();  // result already posted
+        delete decoder;
+    }
+    Settle();
+    EXPECT_EQ(done.calls, 0);
+}
+
+TEST(DecoderCompletion, IsDroppedByDisconnect) {
+    ImageDecoder decoder;
+    Completion done;
+    decoder.SetCallback(&Completion::Record, &done);
+    decoder.Load(Files().file("p.png"));
+    decoder.Disconnect();
+    Settle();
+    EXPECT_EQ(done.calls, 0);
+    EXPECT_FALSE(decoder.Completed());
+}
+
+TEST(DecoderCompletion, ANewLoadSupersedesThePendingOne) {
+    ImageDecoder decoder;
+    Completion done;
+    decoder.SetCallback(&Completion::Record, &done);
+    decoder.Load(Files().file("p.png"));
+    QThreadPool::globalInstance()->waitForDone();
+    decoder.Load(Files().file("p.gif"));
+    Settle();
+    EXPECT_EQ(done.calls, 1);
+    EXPECT_EQ(decoder.Size(), QSize(8, 6));
+}
+
+TEST(DecoderCompletion, TheCallbackMayDeleteTheDecoder) {
+    struct Owner {
+        ImageDecoder* decoder = new ImageDecoder;
+        QSize seen;
+        static void Done(ImageDecoder* d, void* data) {
+            auto* self = static_cast<Owner*>(data);
+            self->seen = d->Size();
+            delete self->decoder;
+            self->decoder = nullptr;
+        }
+    } owner;
+    owner.decoder->SetCallback(&Owner::Done, &owner);
+    owner.decoder->Load(Files().file("p.png"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return owner.decoder == nullptr; }, 10000));
+    EXPECT_EQ(owner.seen, QSize(40, 30));
+}
+
+TEST(DecoderCompletion, ReusedBuffersCarryTheNewPicture) {
+    // The first picture's buffer goes back to the pool when its decoder dies;
+    // the second decode of the same size may land in it.
+    QImage first;
+    {
+        ImageDecoder d;
+        Completion done;
+        d.SetCallback(&Completion::Record, &done);
+        d.Load(Files().file("p.png"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return done.calls > 0; }, 10000));
+        first = d.Image().copy();
+    }
+    ImageDecoder d;
+    Completion done;
+    d.SetCallback(&Completion::Record, &done);
+    d.Load(Files().file("other.png"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return done.calls > 0; }, 10000));
+    EXPECT_EQ(d.Image().convertToFormat(QImage::Format_RGB32),
+              Pattern(40, 30).mirrored(true, false));
+    EXPECT_EQ(first.convertToFormat(QImage::Format_RGB32), Pattern(40, 30));
+}
+
+// ------------------------------------------------------------ tiling
+
+class DecoderTile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Completion done;
+        decoder.SetCallback(&Completion::Record, &done);
+        decoder.Load(Files().file("p.png"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return done.calls > 0; }, 10000));
+        decoder.SetCallback(nullptr, nullptr);
+    }
+    QImage Paint(QSize target, QPoint origin, QRect clip, QSize tile) {
+        QImage out(target, QImage::Format_RGB32);
+        out.fill(qRgb(1, 2, 3));
+        QPainter p(&out);
+        decoder.Tile(p, origin, clip, tile);
+        p.end();
+        return out;
+    }
+    ImageDecoder decoder;
+    const QRgb background = qRgb(1, 2, 3);
+};
+
+TEST_F(DecoderTile, NaturalSizeAtTheOriginCopiesThePicture) {
+    EXPECT_EQ(Paint({40, 30}, {0, 0}, QRect(0, 0, 40, 30), {40, 30}), Pattern(40, 30));
+}
+
+TEST_F(DecoderTile, RepeatsFromTheOriginInBothDirections) {
+    const QImage out = Paint({100, 70}, {10, 5}, QRect(0, 0, 100, 70), {40, 30});
+    const QImage p = Pattern(40, 30);
+    for (int y = 0; y < 70; ++y)
+        for (int x = 0; x < 100; ++x)
+            ASSERT_EQ(out.pixel(x, y), p.pixel(((x - 10) % 40 + 40) % 40, ((y - 5) % 30 + 30) % 30))
+                << x << "," << y;
+}
+
+TEST_F(DecoderTile, PaintsOnlyInsideTheClip) {
+    const QImage out = Paint({40, 30}, {0, 0}, QRect(5, 6, 10, 8), {40, 30});
+    const QImage p = Pattern(40, 30);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const bool inside = x >= 5 && x < 15 && y >= 6 && y < 14;
+            ASSERT_EQ(out.pixel(x, y), inside ? p.pixel(x, y) : background) << x << "," << y;
+        }
+}
+
+TEST_F(DecoderTile, ScalesThePictureToTheTileSize) {
+    const QImage out = Paint({20, 15}, {0, 0}, QRect(0, 0, 20, 15), {20, 15});
+    EXPECT_EQ(out.pixel(2, 12), qRgb(0, 255, 0));  // bottom-left quadrant
+    EXPECT_EQ(out.pixel(17, 2), qRgb(0, 0, 255));  // top-right quadrant
+    EXPECT_EQ(out.pixel(17, 12), qRgb(255, 255, 0));
+}
+
+TEST_F(DecoderTile, ManyTinyTilesStillCoverTheClip) {
+    const QImage out = Paint({300, 200}, {0, 0}, QRect(0, 0, 300, 200), {2, 2});
+    for (int y = 0; y < 200; y += 37)
+        for (int x = 0; x < 300; x += 41) ASSERT_NE(out.pixel(x, y), background) << x << "," << y;
+}
+
+TEST_F(DecoderTile, NothingForAnEmptyTileOrClip) {
+    const QImage untouched = Paint({40, 30}, {0, 0}, QRect(0, 0, 0, 0), {40, 30});
+    EXPECT_EQ(untouched.pixel(10, 10), background);
+    EXPECT_EQ(Paint({40, 30}, {0, 0}, QRect(0, 0, 40, 30), {0, 30}).pixel(10, 10), background);
+    EXPECT_EQ(Paint({40, 30}, {0, 0}, QRect(0, 0, 40, 30), {-5, 30}).pixel(10, 10), background);
+    ImageDecoder fresh;
+    QImage out(10, 10, QImage::Format_RGB32);
+    out.fill(background);
+    QPainter p(&out);
+    fresh.Tile(p, {0, 0}, QRect(0, 0, 10, 10), {10, 10});
+    p.end();
+    EXPECT_EQ(out.pixel(5, 5), background);
+}
+
+}  // namespace
