@@ -154,6 +154,16 @@ TEST(RangeFile, SameHandTwiceUnderOneActionIsAccepted) {
     EXPECT_EQ(pack.hands(Spot{1, 0}.index(), Action::Call), fromKeys({"AQs", "AQo", "AJs"}));
 }
 
+TEST(RangeFile, WindowsLineEndsAndAByteOrderMarkAreRead) {
+    std::string text =
+        "\xEF\xBB\xBF" + completeFile("[MP vs UTG]\ncall: AQs,\n  AJs\n", "MP vs UTG");
+    std::string crlf;
+    for (char ch : text) crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+    const ChartPack pack = parseRangeFile(crlf);
+    EXPECT_EQ(pack.hands(Spot{1, 0}.index(), Action::Call), fromKeys({"AQs", "AJs"}));
+    EXPECT_EQ(pack.opens(0), fromKeys({"AA"}));
+}
+
 TEST(RangeFile, MissingFileIsReported) {
     EXPECT_THROW(loadRangeFile("/nonexistent/ranges.txt"), std::runtime_error);
 }

@@ -138,6 +138,8 @@ ChartPack parseRangeFile(std::string_view text) {
     std::optional<Action> action;
     int line = 0;
     size_t pos = 0;
+    // Files saved by Windows editors may start with a byte-order mark.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") pos = 3;
     while (pos < text.size()) {
         auto end = text.find('\n', pos);
         if (end == std::string_view::npos) end = text.size();
