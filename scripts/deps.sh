@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils x11-apps imagemagick
+  xvfb xauth xdotool x11-utils x11-apps imagemagick feh
   fonts-dejavu-core fonts-liberation2
 )
 missing=()
