@@ -7,6 +7,11 @@
 
 namespace {
 
+QString& Root() {
+    static QString root = QStringLiteral(":/tabulo");
+    return root;
+}
+
 QString ToQString(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
@@ -26,7 +31,7 @@ QString FindEntry(const QString& folder, const QString& name, QDir::Filters filt
 }  // namespace
 
 std::string ResourceText(std::string_view name) {
-    const QString path = FindEntry(QStringLiteral(":/tabulo/text"), ToQString(name), QDir::Files);
+    const QString path = FindEntry(Root() + QStringLiteral("/text"), ToQString(name), QDir::Files);
     if (path.isEmpty()) return std::string();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return std::string();
@@ -36,7 +41,7 @@ std::string ResourceText(std::string_view name) {
 }
 
 QIcon ResourceIcon(std::string_view name) {
-    const QString root = QStringLiteral(":/tabulo/icon");
+    const QString root = Root() + QStringLiteral("/icon");
     const QString qname = ToQString(name);
     QIcon icon;
     const QString folder = FindEntry(root, qname, QDir::Dirs | QDir::NoDotAndDotDot);
@@ -49,4 +54,8 @@ QIcon ResourceIcon(std::string_view name) {
     const QString file = FindEntry(root, qname, QDir::Files, QStringLiteral(".png"));
     if (!file.isEmpty()) icon.addFile(file);
     return icon;
+}
+
+void SetResourceRoot(std::string_view root) {
+    Root() = root.empty() ? QStringLiteral(":/tabulo") : ToQString(root);
 }

@@ -15,3 +15,7 @@ std::string ResourceText(std::string_view name);
 
 // The icon resource of that name; a null icon when there is none.
 QIcon ResourceIcon(std::string_view name);
+
+// Tests point the lookup at a folder laid out the same way (holding text/ and
+// icon/); an empty text restores ":/tabulo".
+void SetResourceRoot(std::string_view root);
