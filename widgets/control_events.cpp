@@ -1,0 +1,552 @@
+// TControl: toolkit events become messages for the hooks, then slot calls.
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QUrl>
+#include <QWheelEvent>
+#include <QWindowStateChangeEvent>
+
+#include "control_impl.h"
+#include "tabulo/widgets/application.h"
+
+namespace {
+
+struct KeyEdit : QKeyEvent {
+    static void setKey(QKeyEvent* e, int key) { static_cast<KeyEdit*>(e)->m_key = key; }
+    static void setText(QKeyEvent* e, const QString& t) { static_cast<KeyEdit*>(e)->m_text = t; }
+};
+
+uint32_t modifierBits(Qt::KeyboardModifiers m) {
+    uint32_t s = 0;
+    if (m & Qt::ShiftModifier) s |= mkShift;
+    if (m & Qt::ControlModifier) s |= mkControl;
+    if (m & Qt::AltModifier) s |= mkAlt;
+    return s;
+}
+uint32_t buttonBits(Qt::MouseButtons b) {
+    uint32_t s = 0;
+    if (b & Qt::LeftButton) s |= mkLButton;
+    if (b & Qt::RightButton) s |= mkRButton;
+    if (b & Qt::MiddleButton) s |= mkMButton;
+    return s;
+}
+uint8_t buttonNumber(Qt::MouseButton b) {
+    switch (b) {
+        case Qt::LeftButton:
+            return 1;
+        case Qt::RightButton:
+            return 2;
+        case Qt::MiddleButton:
+            return 3;
+        default:
+            return 0;
+    }
+}
+TMouseInfo mouseInfo(QMouseEvent* e) {
+    TMouseInfo m;
+    m.Button = buttonNumber(e->button());
+    m.Shift = buttonBits(e->buttons()) | modifierBits(e->modifiers());
+    QPoint p = e->position().toPoint();
+    m.X = p.x();
+    m.Y = p.y();
+    return m;
+}
+
+bool clicksItself(TControlKind k) {
+    switch (k) {
+        case TControlKind::Button:
+        case TControlKind::BitButton:
+        case TControlKind::CheckBox:
+        case TControlKind::Edit:
+        case TControlKind::Memo:
+        case TControlKind::TabControl:
+            return false;
+        default:
+            return true;
+    }
+}
+
+// The control behind a link, or nullptr once it went during a call.
+inline TControl* alive(TWidgetLink* link) {
+    return link->Owner;
+}
+
+bool ownsKeys(QWidget* w) {
+    QWidget* f = QApplication::focusWidget();
+    if (f == w) return true;
+    // A window without a focused child takes its own keys.
+    return w->isWindow() && (f == nullptr || f->window() != w);
+}
+
+TControl* findButton(TControl* root, bool wantDefault) {
+    for (TControl* ch : root->Children()) {
+        if (ch->IsForm()) continue;
+        if (ch->Widget() && ch->Enabled() && ch->Visible() &&
+            (ch->Kind() == TControlKind::Button || ch->Kind() == TControlKind::BitButton)) {
+            if (wantDefault ? ch->DefaultButton() : ch->CancelButton()) return ch;
+        }
+        if (TControl* f = findButton(ch, wantDefault)) return f;
+    }
+    return nullptr;
+}
+
+void splitterDrag(TControl* c, TControl::Impl* d, QMouseEvent* me, bool start) {
+    TControl* parent = c->Parent();
+    if (!parent) return;
+    // The aligned sibling just before the splitter, with the same alignment.
+    TControl* prev = nullptr;
+    for (TControl* s : parent->Children()) {
+        if (s == c) break;
+        if (s->Align() == c->Align() && s->Visible()) prev = s;
+    }
+    if (!prev) return;
+    const bool vertical = c->Align() == caLeft || c->Align() == caRight;
+    QPoint g = me->globalPosition().toPoint();
+    int pos = vertical ? g.x() : g.y();
+    if (start) {
+        d->dragging = true;
+        d->dragStart = pos;
+        d->dragOrigSize = vertical ? prev->Width() : prev->Height();
+        return;
+    }
+    if (!d->dragging) return;
+    int delta = pos - d->dragStart;
+    if (c->Align() == caRight || c->Align() == caBottom) delta = -delta;
+    int total = vertical ? parent->ClientWidth() : parent->ClientHeight();
+    int size = std::max(d->dragOrigSize + delta, d->minPrev);
+    size = std::min(
+        size, std::max(total - d->minNext - (vertical ? c->Width() : c->Height()), d->minPrev));
+    if (vertical)
+        prev->SetWidth(size);
+    else
+        prev->SetHeight(size);
+    parent->AlignChildren();
+}
+
+}  // namespace
+
+void TBitButtonWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    // A double click counts as another press, unless the toolkit already sent
+    // the press of this second click.
+    if (isDown()) {
+        e->accept();
+        return;
+    }
+    mousePressEvent(e);
+}
+
+namespace widgets_detail {
+
+void Dying(TWidgetLink* link, QWidget*) {
+    TControl* c = link->Owner;
+    link->Owner = nullptr;
+    if (c) TControl::Impl::widgetGone(c);
+}
+
+bool PaintsBeforeBase(const TWidgetLink* link) {
+    switch (link->Owner->Kind()) {
+        case TControlKind::Form:
+        case TControlKind::Panel:
+        case TControlKind::Custom:
+        case TControlKind::TabPage:
+        case TControlKind::Splitter:
+        case TControlKind::BitButton:
+            return true;
+        default:
+            return false;
+    }
+}
+
+namespace {
+void drawBorder(TControl* c, TCanvas& canvas, QWidget* w) {
+    if (c->IsForm()) return;
+    TRect r{0, 0, w->width(), w->height()};
+    if (c->ExStyle() & WS_EX_CLIENTEDGE) {
+        canvas.DrawEdge(r, edgeSunken, bfRect);
+    } else if (c->ExStyle() & WS_EX_STATICEDGE) {
+        canvas.DrawEdge(r, bdrSunkenOuter, bfRect);
+    } else if (c->Style() & WS_BORDER) {
+        canvas.FrameRect(r, clWindowFrame);
+    }
+}
+
+void defaultBitButton(TControl* c, TCanvas& canvas, const TRect& rect, int state) {
+    canvas.FillRect(rect, c->Color());
+    TRect r = rect;
+    canvas.DrawEdge(r, state == odsPressed ? edgeSunken : edgeRaised, bfRect);
+    TRect t = rect;
+    if (state == odsPressed) {
+        t.Left += c->TextShift().X;
+        t.Top += c->TextShift().Y;
+        t.Right += c->TextShift().X;
+        t.Bottom += c->TextShift().Y;
+    }
+    canvas.Font().Assign(c->Font());
+    if (state == odsDisabled) canvas.Font().SetColor(clGrayText);
+    canvas.DrawText(c->Text().view(), t, dtCenter | dtVCenter | dtSingleLine);
+}
+
+void panelCaption(TControl* c, TCanvas& canvas, QWidget* w) {
+    TmdvPanelData* pd = c->PanelData();
+    TText text = c->Text();
+    if (!pd || text.empty()) return;
+    uint32_t flags = dtSingleLine;
+    flags |= pd->HAlign == 1 ? dtCenter : pd->HAlign == 2 ? dtRight : dtLeft;
+    flags |= pd->VAlign == 1 ? dtVCenter : pd->VAlign == 2 ? dtBottom : dtTop;
+    TRect r{0, 0, w->width(), w->height()};
+    canvas.Font().Assign(c->Font());
+    canvas.DrawText(text.view(), r, flags);
+}
+}  // namespace
+
+bool Paint(TWidgetLink* link, QWidget* w, QPaintEvent*, bool basePainted) {
+    TControl* c = link->Owner;
+    if (!c) return true;
+    const TRect rect{0, 0, w->width(), w->height()};
+    if (!basePainted) {
+        TMsg erase;
+        erase.Message = msgEraseBkgnd;
+        bool skipErase = c->Perform(erase);
+        if (!(c = alive(link))) return true;
+        TMsg paint;
+        paint.Message = msgPaint;
+        if (c->Perform(paint)) return true;
+        if (!(c = alive(link))) return true;
+        QPainter p(w);
+        TCanvas& canvas = c->Canvas();
+        canvas.BindPainter(&p);
+        if (c->Kind() == TControlKind::BitButton) {
+            int state = c->DrawState();
+            bool drawn = false;
+            if (c->OnDrawItem) {
+                auto slot = c->OnDrawItem;
+                drawn = slot(*c, canvas, rect, state);
+            }
+            if ((c = alive(link)) && !drawn) defaultBitButton(c, canvas, rect, state);
+        } else {
+            if (!skipErase && c->Color() != clNone) canvas.FillRect(rect, c->Color());
+            if (c->Kind() == TControlKind::Panel) panelCaption(c, canvas, w);
+            drawBorder(c, canvas, w);
+            if (c->OnPaint) {
+                auto slot = c->OnPaint;
+                slot(*c, canvas);
+            }
+            if ((c = alive(link)) && c->PanelData() && c->PanelData()->PaintHook) {
+                auto hook = c->PanelData()->PaintHook;
+                hook(*c, canvas);
+            }
+        }
+        if ((c = alive(link))) c->Canvas().Unbind();
+        return true;
+    }
+    // Standard controls: they painted themselves; the owner may add to it.
+    if (c->OnPaint) {
+        QPainter p(w);
+        TCanvas& canvas = c->Canvas();
+        canvas.BindPainter(&p);
+        auto slot = c->OnPaint;
+        slot(*c, canvas);
+        if ((c = alive(link))) c->Canvas().Unbind();
+    }
+    return true;
+}
+
+bool BeforeEvent(TWidgetLink* link, QWidget* w, QEvent* e, bool& result) {
+    TControl* c = link->Owner;
+    TControl::Impl* d = c->impl();
+    auto consumed = [&] {
+        e->accept();
+        result = true;
+        return true;
+    };
+    switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove: {
+            auto* me = static_cast<QMouseEvent*>(e);
+            TMsg msg;
+            msg.Message = e->type() == QEvent::MouseButtonPress      ? msgMouseDown
+                          : e->type() == QEvent::MouseButtonRelease  ? msgMouseUp
+                          : e->type() == QEvent::MouseButtonDblClick ? msgMouseDblClk
+                                                                     : msgMouseMove;
+            msg.Mouse = mouseInfo(me);
+            if (c->Perform(msg)) return consumed();
+            if (!(c = alive(link))) return consumed();
+            TControl::TMouseSlot* slot = msg.Message == msgMouseDown   ? &c->OnMouseDown
+                                         : msg.Message == msgMouseUp   ? &c->OnMouseUp
+                                         : msg.Message == msgMouseMove ? &c->OnMouseMove
+                                                                       : &c->OnMouseDblClk;
+            if (*slot) {
+                auto copy = *slot;
+                copy(*c, msg.Mouse);
+                if (!(c = alive(link))) return consumed();
+            }
+            if (c->Kind() == TControlKind::Splitter) {
+                if (msg.Message == msgMouseDown && msg.Mouse.Button == 1)
+                    splitterDrag(c, d, me, true);
+                if (msg.Message == msgMouseMove && (msg.Mouse.Shift & mkLButton))
+                    splitterDrag(c, d, me, false);
+                if (msg.Message == msgMouseUp) d->dragging = false;
+            }
+            if (clicksItself(c->Kind())) {
+                if (msg.Message == msgMouseDown && msg.Mouse.Button == 1)
+                    d->leftPressedInside = true;
+                if (msg.Message == msgMouseUp && msg.Mouse.Button == 1) {
+                    bool inside = w->rect().contains(me->position().toPoint());
+                    bool was = d->leftPressedInside;
+                    d->leftPressedInside = false;
+                    if (was && inside && c->OnClick) {
+                        auto click = c->OnClick;
+                        click(*c);
+                        if (!(c = alive(link))) return consumed();
+                    }
+                }
+            }
+            return false;
+        }
+        case QEvent::Wheel: {
+            auto* we = static_cast<QWheelEvent*>(e);
+            TMsg msg;
+            msg.Message = msgMouseWheel;
+            msg.Mouse.Shift = buttonBits(we->buttons()) | modifierBits(we->modifiers());
+            int delta = we->angleDelta().y();
+            if (delta == 0) delta = we->angleDelta().x();
+            msg.Mouse.WheelDelta = int16_t(std::clamp(delta, -32768, 32767));
+            QPoint p = we->position().toPoint();
+            msg.Mouse.X = p.x();
+            msg.Mouse.Y = p.y();
+            if (c->Perform(msg)) return consumed();
+            if (!(c = alive(link))) return consumed();
+            if (c->OnMouseWheel) {
+                auto copy = c->OnMouseWheel;
+                copy(*c, msg.Mouse);
+                if (!alive(link)) return consumed();
+            }
+            return false;
+        }
+        case QEvent::Enter:
+        case QEvent::Leave: {
+            if (!c->TrackMouse()) return false;
+            const bool enter = e->type() == QEvent::Enter;
+            d->hovered = enter;
+            TMsg msg;
+            msg.Message = enter ? msgMouseHover : msgMouseLeave;
+            if (enter) {
+                QPoint p = w->mapFromGlobal(QCursor::pos());
+                msg.Mouse.X = p.x();
+                msg.Mouse.Y = p.y();
+            }
+            if (c->Perform(msg)) return consumed();
+            if (!(c = alive(link))) return consumed();
+            auto& slot = enter ? c->OnMouseEnter : c->OnMouseLeave;
+            if (slot) {
+                auto copy = slot;
+                copy(*c);
+                if (!alive(link)) return consumed();
+            }
+            if (c->Kind() == TControlKind::BitButton) w->update();
+            return false;
+        }
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease: {
+            auto* ke = static_cast<QKeyEvent*>(e);
+            const bool press = e->type() == QEvent::KeyPress;
+            if (!ownsKeys(w)) {
+                // A key a child did not take: Enter and Escape press the
+                // form's default and cancel buttons.
+                if (press && c->IsForm()) {
+                    bool enter = ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter;
+                    bool escape = ke->key() == Qt::Key_Escape;
+                    if (enter || escape) {
+                        if (TControl* b = findButton(c, enter)) {
+                            if (auto* ab = dynamic_cast<QAbstractButton*>(b->Widget())) {
+                                ab->click();
+                                return consumed();
+                            }
+                        }
+                    }
+                }
+                return false;
+            }
+            const bool keypad = ke->modifiers() & Qt::KeypadModifier;
+            int vk = QtKeyToVirtualKey(ke->key(), keypad);
+            const uint32_t shift = modifierBits(ke->modifiers());
+            TMsg msg;
+            msg.Message = press ? msgKeyDown : msgKeyUp;
+            msg.WParam = vk;
+            if (c->Perform(msg)) return consumed();
+            if (!(c = alive(link))) return consumed();
+            int key = vk;
+            auto& slot = press ? c->OnKeyDown : c->OnKeyUp;
+            if (slot && vk != 0) {
+                auto copy = slot;
+                copy(*c, key, shift);
+                if (!(c = alive(link))) return consumed();
+                if (key == 0) return consumed();
+                if (key != vk) {
+                    if (int qk = VirtualKeyToQtKey(key)) KeyEdit::setKey(ke, qk);
+                }
+            }
+            if (press && !ke->text().isEmpty()) {
+                QByteArray utf8 = ke->text().toUtf8();
+                TMsg cm;
+                cm.Message = msgChar;
+                cm.Text.assign(utf8.constData(), std::size_t(utf8.size()));
+                if (c->Perform(cm)) {
+                    KeyEdit::setText(ke, QString());
+                } else if ((c = alive(link)) && c->OnChar) {
+                    std::string ch = cm.Text;
+                    auto copy = c->OnChar;
+                    copy(*c, ch, shift);
+                    if (!alive(link)) return consumed();
+                    if (ch != cm.Text)
+                        KeyEdit::setText(ke, QString::fromUtf8(ch.data(), qsizetype(ch.size())));
+                }
+                if (!alive(link)) return consumed();
+            }
+            return false;
+        }
+        case QEvent::Close: {
+            TMsg msg;
+            msg.Message = msgClose;
+            msg.WParam = d->closingFromProgram ? 1 : 0;
+            if (c->Perform(msg)) {
+                e->ignore();
+                result = true;
+                return true;
+            }
+            if (!(c = alive(link))) return consumed();
+            bool accept = true;
+            if (c->OnClose) {
+                auto copy = c->OnClose;
+                copy(*c, accept);
+                if (!(c = alive(link))) return consumed();
+            }
+            if (!accept) {
+                e->ignore();
+                result = true;
+                return true;
+            }
+            return false;  // the toolkit hides the window; see AfterEvent
+        }
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* de = static_cast<QDropEvent*>(e);
+            bool files = false;
+            if (de->mimeData() && de->mimeData()->hasUrls())
+                for (const QUrl& u : de->mimeData()->urls()) files = files || u.isLocalFile();
+            if (files && (c->ExStyle() & WS_EX_ACCEPTFILES)) {
+                de->acceptProposedAction();
+                result = true;
+                return true;
+            }
+            return false;
+        }
+        case QEvent::Drop: {
+            auto* de = static_cast<QDropEvent*>(e);
+            if (!(c->ExStyle() & WS_EX_ACCEPTFILES) || !de->mimeData()) return false;
+            TMsg msg;
+            msg.Message = msgDropFiles;
+            for (const QUrl& u : de->mimeData()->urls())
+                if (u.isLocalFile()) msg.Files.push_back(u.toLocalFile().toStdString());
+            if (msg.Files.empty()) return false;
+            QPoint p = de->position().toPoint();
+            msg.Mouse.X = p.x();
+            msg.Mouse.Y = p.y();
+            c->Perform(msg);
+            de->acceptProposedAction();
+            result = true;
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+void AfterEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
+    TControl* c = link->Owner;
+    TControl::Impl* d = c->impl();
+    auto notify = [&](uint32_t id, intptr_t wparam, TControl::TNotify TControl::*slot) {
+        TMsg msg;
+        msg.Message = id;
+        msg.WParam = wparam;
+        c->Perform(msg);
+        if (!(c = alive(link))) return false;
+        if (slot && c->*slot) {
+            auto copy = c->*slot;
+            copy(*c);
+            if (!(c = alive(link))) return false;
+        }
+        return true;
+    };
+    switch (e->type()) {
+        case QEvent::Resize: {
+            if (!notify(msgSize, c->IsForm() ? c->WindowState() : 0, &TControl::OnResize)) return;
+            c->AlignChildren();
+            if (c->Kind() == TControlKind::Panel) w->update();
+            break;
+        }
+        case QEvent::Move:
+            notify(msgMove, 0, &TControl::OnMove);
+            break;
+        case QEvent::Show:
+            notify(msgShow, 0, &TControl::OnShow);
+            break;
+        case QEvent::Hide:
+            notify(msgHide, 0, &TControl::OnHide);
+            break;
+        case QEvent::FocusIn:
+            notify(msgSetFocus, 0, &TControl::OnSetFocus);
+            break;
+        case QEvent::FocusOut:
+            notify(msgKillFocus, 0, &TControl::OnKillFocus);
+            break;
+        case QEvent::WindowActivate:
+            notify(msgActivate, 1, nullptr);
+            break;
+        case QEvent::WindowDeactivate:
+            notify(msgActivate, 0, nullptr);
+            break;
+        case QEvent::EnabledChange:
+            if (notify(msgEnable, w->isEnabled() ? 1 : 0, nullptr) &&
+                c->Kind() == TControlKind::Panel)
+                w->update();
+            break;
+        case QEvent::WindowStateChange: {
+            if (!c->IsForm()) break;
+            uint8_t state = c->WindowState();
+            if (state == d->lastState) break;
+            d->lastState = state;
+            if (state == wsMinimized) {
+                TMsg m;
+                m.Message = msgMinimize;
+                c->Perform(m);
+                if (!(c = alive(link))) return;
+            }
+            if (!notify(msgWindowState, state, nullptr)) return;
+            MainFormStateChanged(c, state);
+            break;
+        }
+        case QEvent::Close: {
+            if (!e->isAccepted() || !c->IsForm()) break;
+            if (c == Applet()) {
+                MainFormClosed(c);
+            } else {
+                // A child form closed for good: its window is destroyed.
+                w->hide();
+                w->deleteLater();
+            }
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+}  // namespace widgets_detail

@@ -1,0 +1,51 @@
+#pragma once
+// Private state of TControl, shared by the control's source files.
+
+#include <QPointer>
+#include <QWidget>
+#include <unordered_map>
+
+#include "control_widgets.h"
+#include "tabulo/widgets/control.h"
+
+struct TControl::Impl {
+    QPointer<QWidget> widget;
+    TWidgetLink* link = nullptr;
+    uint32_t handle = 0;
+    uint64_t serial = 0;             // creation order
+    bool leftPressedInside = false;  // click tracking of plain windows
+    bool aligning = false;
+    bool closingFromProgram = false;
+    bool gone = false;  // the window is gone
+    bool hovered = false;
+    int updateDepth = 0;
+    uint8_t lastState = 0;         // last window state seen
+    std::vector<TControl*> pages;  // tab pages (owned)
+    std::vector<int> tabImages;
+    // splitter
+    int minPrev = 0, minNext = 0;
+    bool dragging = false;
+    int dragStart = 0;
+    int dragOrigSize = 0;
+
+    static Impl* of(TControl* c) { return c->d_.get(); }
+    static void widgetGone(TControl* c);
+    static void notifyGone(TControl* c);
+};
+
+namespace widgets_detail {
+// The handle table.
+uint32_t IssueHandle(TControl* c);
+void ReleaseHandle(uint32_t h);
+// Forms: registration in the form list and the applet rules.
+void RegisterForm(TControl* form);
+void UnregisterForm(TControl* form);
+// Offers msg to the global and applet hooks; true = consumed.
+bool ApplicationHooks(TControl& c, TMsg& msg);
+// The main form closed for good: end the loop.
+void MainFormClosed(TControl* form);
+// The main form's window state changed.
+void MainFormStateChanged(TControl* form, uint8_t state);
+// Qt cursor shape of a cursor identifier.
+int CursorShape(int cursor);
+}  // namespace widgets_detail

@@ -1,0 +1,233 @@
+// TControl: fonts, colours, style bits, and the top-level window operations.
+
+#include <QApplication>
+#include <QFrame>
+#include <QPalette>
+
+#include "control_impl.h"
+#include "tabulo/widgets/application.h"
+
+namespace {
+bool takesFocus(TControlKind k) {
+    switch (k) {
+        case TControlKind::Button:
+        case TControlKind::BitButton:
+        case TControlKind::CheckBox:
+        case TControlKind::Edit:
+        case TControlKind::Memo:
+        case TControlKind::TabControl:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void frameShape(QFrame* f, uint32_t style, uint32_t ex) {
+    if (ex & WS_EX_CLIENTEDGE) {
+        f->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        f->setLineWidth(2);
+    } else if (ex & WS_EX_STATICEDGE) {
+        f->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        f->setLineWidth(1);
+    } else if (style & WS_BORDER) {
+        f->setFrameStyle(QFrame::Box | QFrame::Plain);
+        f->setLineWidth(1);
+    } else {
+        f->setFrameStyle(QFrame::NoFrame);
+    }
+}
+
+// Shows again a window that changing its flags has hidden, without taking
+// the focus.
+void reshow(QWidget* w) {
+    bool was = w->testAttribute(Qt::WA_ShowWithoutActivating);
+    w->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    w->show();
+    w->setAttribute(Qt::WA_ShowWithoutActivating, was);
+}
+}  // namespace
+
+void TControl::applyFont() {
+    QWidget* w = Widget();
+    canvas_.Font().Assign(font_);
+    if (!w) return;
+    w->setFont(font_.ToQFont());
+    applyColors();
+}
+
+void TControl::applyColors() {
+    QWidget* w = Widget();
+    if (!w) return;
+    QPalette pal = w->palette();
+    const QColor fg = ToQColor(font_.Color());
+    if (color_ != clNone) {
+        const QColor bg = ToQColor(color_);
+        switch (kind_) {
+            case TControlKind::Edit:
+            case TControlKind::Memo:
+                pal.setColor(QPalette::Base, bg);
+                break;
+            default:
+                pal.setColor(QPalette::Window, bg);
+                pal.setColor(QPalette::Button, bg);
+                break;
+        }
+    }
+    pal.setColor(QPalette::WindowText, fg);
+    pal.setColor(QPalette::ButtonText, fg);
+    pal.setColor(QPalette::Text, fg);
+    w->setPalette(pal);
+    w->update();
+}
+
+void TControl::applyStyle() {
+    QWidget* w = Widget();
+    if (!w) return;
+    if (IsForm()) {
+        applyFormFlags();
+        return;
+    }
+    if (takesFocus(kind_))
+        w->setFocusPolicy((style_ & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
+    switch (kind_) {
+        case TControlKind::Button:
+            static_cast<QPushButton*>(w)->setFlat(style_ & BS_FLAT);
+            break;
+        case TControlKind::Edit:
+            static_cast<QLineEdit*>(w)->setFrame(
+                (style_ & WS_BORDER) || (exStyle_ & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)));
+            break;
+        case TControlKind::Memo:
+        case TControlKind::Label:
+            frameShape(static_cast<QFrame*>(w), style_, exStyle_);
+            break;
+        default:
+            break;
+    }
+    w->setAcceptDrops(exStyle_ & WS_EX_ACCEPTFILES);
+    w->update();
+}
+
+void TControl::applyFormFlags() {
+    QWidget* w = Widget();
+    if (!w) return;
+    const bool caption = (style_ & WS_CAPTION) == WS_CAPTION;
+    Qt::WindowFlags f = (exStyle_ & WS_EX_TOOLWINDOW) ? Qt::Tool : Qt::Window;
+    if (!caption) {
+        f |= Qt::FramelessWindowHint;
+    } else {
+        f |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+             Qt::WindowCloseButtonHint;
+        if (style_ & WS_MINIMIZEBOX) f |= Qt::WindowMinimizeButtonHint;
+        if ((style_ & WS_MAXIMIZEBOX) && (style_ & WS_THICKFRAME))
+            f |= Qt::WindowMaximizeButtonHint;
+    }
+    if (exStyle_ & WS_EX_TOPMOST) f |= Qt::WindowStaysOnTopHint;
+    if (f != w->windowFlags()) {
+        const bool visible = w->isVisible();
+        w->setWindowFlags(f);
+        if (visible) reshow(w);
+    }
+    if (style_ & WS_THICKFRAME) {
+        w->setMinimumSize(0, 0);
+        w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else {
+        w->setFixedSize(w->size());
+    }
+    w->setAcceptDrops(exStyle_ & WS_EX_ACCEPTFILES);
+}
+
+void TControl::SetFrameStyle(int style) {
+    static const uint32_t styles[10] = {0,        0xC20000, 0xC70000, 0xC00000, 0xC00000,
+                                        0xC40000, 0,        0x40000,  0,        0x40000};
+    static const uint32_t exStyles[10] = {0, 0, 0, 0x100, 0x80, 0x80, 0x1, 0x80, 0x201, 0x200};
+    if (style < 0 || style > 9) return;
+    style_ = (style_ & ~uint32_t(0xC70000)) | styles[style];
+    exStyle_ = (exStyle_ & ~uint32_t(0x181)) | exStyles[style];
+    applyStyle();
+}
+
+bool TControl::StaysOnTop() const {
+    return (exStyle_ & WS_EX_TOPMOST) != 0;
+}
+
+void TControl::SetStaysOnTop(bool on) {
+    if (on == StaysOnTop()) return;
+    exStyle_ = on ? (exStyle_ | WS_EX_TOPMOST) : (exStyle_ & ~uint32_t(WS_EX_TOPMOST));
+    applyStyle();
+}
+
+void TControl::SetAlphaBlend(uint8_t alpha) {
+    alpha_ = alpha;
+    exStyle_ = alpha < 255 ? (exStyle_ | WS_EX_LAYERED) : (exStyle_ & ~uint32_t(WS_EX_LAYERED));
+    if (QWidget* w = Widget(); w && IsForm()) w->setWindowOpacity(alpha / 255.0);
+}
+
+void TControl::SetToolWindow(bool on) {
+    exStyle_ = on ? (exStyle_ | WS_EX_TOOLWINDOW) : (exStyle_ & ~uint32_t(WS_EX_TOOLWINDOW));
+    applyStyle();
+}
+
+void TControl::SetFrameless(bool on) {
+    style_ = on ? (style_ & ~uint32_t(WS_CAPTION)) : (style_ | WS_CAPTION);
+    applyStyle();
+}
+
+uint8_t TControl::WindowState() const {
+    QWidget* w = Widget();
+    if (!w) return wsNormal;
+    Qt::WindowStates s = w->windowState();
+    if (s & Qt::WindowMinimized) return wsMinimized;
+    if (s & Qt::WindowMaximized) return wsMaximized;
+    return wsNormal;
+}
+
+void TControl::SetWindowState(uint8_t state, bool activate) {
+    QWidget* w = Widget();
+    if (!w || state > wsMaximized || state == WindowState()) return;
+    Qt::WindowStates s = w->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    if (state == wsMinimized) s |= Qt::WindowMinimized;
+    if (state == wsMaximized) s |= Qt::WindowMaximized;
+    const bool was = w->testAttribute(Qt::WA_ShowWithoutActivating);
+    if (!activate) w->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    w->setWindowState(s);
+    if (!w->isVisible()) w->show();
+    if (activate) w->activateWindow();
+    if (Widget()) w->setAttribute(Qt::WA_ShowWithoutActivating, was);
+}
+
+void TControl::ShowWindow(bool activate) {
+    QWidget* w = Widget();
+    if (!w) return;
+    if (activate) {
+        w->show();
+        w->raise();
+        w->activateWindow();
+    } else {
+        reshow(w);
+    }
+    if (parent_ && align_ != caNone) parent_->AlignChildren();
+}
+
+void TControl::Activate() {
+    QWidget* w = Widget();
+    if (!w) return;
+    w->raise();
+    w->activateWindow();
+}
+
+bool TControl::Active() const {
+    QWidget* w = Widget();
+    return w && w->isActiveWindow();
+}
+
+bool TControl::Close(bool fromProgram) {
+    QWidget* w = Widget();
+    if (!w) return true;
+    d_->closingFromProgram = fromProgram;
+    QPointer<QWidget> guard(w);
+    const bool closed = w->close();
+    // The close may have freed this control.
+    if (guard && FromWidget(guard) == this) d_->closingFromProgram = false;
+    return closed;
+}
