@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -228,6 +229,10 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, const struct s
     return ok;
 }
 
+void Append(std::string& out, std::initializer_list<std::string_view> parts) {
+    for (std::string_view part : parts) out.append(part);
+}
+
 bool EndsWithLineEnd(std::string_view text) {
     return text.empty() || text.back() == '\n' || text.back() == '\r';
 }
@@ -312,18 +317,17 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key,
 
     Location loc = Find(text, section, key);
     if (loc.keyFound) {
-        std::string line = std::string(loc.fileKey) + "=" + std::string(value);
+        std::string line;
+        Append(line, {loc.fileKey, "=", value});
         text.replace(loc.keyLine.begin, loc.keyLine.contentEnd - loc.keyLine.begin, line);
     } else if (loc.sectionFound) {
-        std::size_t at = loc.lastKeyOrHeader.end;
         std::string insert;
         if (loc.lastKeyOrHeader.end == loc.lastKeyOrHeader.contentEnd) insert += kLineEnd;
-        insert += std::string(key) + "=" + std::string(value) + std::string(kLineEnd);
-        text.insert(at, insert);
+        Append(insert, {key, "=", value, kLineEnd});
+        text.insert(loc.lastKeyOrHeader.end, insert);
     } else {
         if (!EndsWithLineEnd(text)) text += kLineEnd;
-        text += "[" + std::string(section) + "]" + std::string(kLineEnd) + std::string(key) + "=" +
-                std::string(value) + std::string(kLineEnd);
+        Append(text, {"[", section, "]", kLineEnd, key, "=", value, kLineEnd});
     }
     if (!EndsWithLineEnd(text)) text += kLineEnd;
     if (text.size() > MaxIniFileSize) return false;
