@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFontMetrics>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
@@ -23,6 +25,31 @@ uint64_t nextSerial = 1;
 
 bool topLevel(TControlKind k) {
     return k == TControlKind::Form;
+}
+
+// A hidden window gets its move and resize notices only when shown; the
+// layer's users expect them at once (children align, layouts arrange), so
+// they are delivered now, as the toolkit itself would deliver them later.
+void flushGeometryEvents(QWidget* w, QPoint oldPos, QSize oldSize) {
+    if (w->testAttribute(Qt::WA_PendingMoveEvent)) {
+        w->setAttribute(Qt::WA_PendingMoveEvent, false);
+        QMoveEvent e(w->pos(), oldPos);
+        QApplication::sendEvent(w, &e);
+    }
+    if (w->testAttribute(Qt::WA_PendingResizeEvent)) {
+        w->setAttribute(Qt::WA_PendingResizeEvent, false);
+        QResizeEvent e(w->size(), oldSize);
+        QApplication::sendEvent(w, &e);
+    }
+}
+
+void placeWidget(QWidget* w, const QRect& r) {
+    if (w->geometry() == r) return;
+    QPointer<QWidget> guard(w);
+    const QPoint oldPos = w->pos();
+    const QSize oldSize = w->size();
+    w->setGeometry(r);
+    if (guard) flushGeometryEvents(w, oldPos, oldSize);
 }
 
 // Deletes a window now, or after the event it is handling when it is in
@@ -292,7 +319,11 @@ int TControl::Height() const {
 void TControl::SetPosition(int x, int y) {
     QWidget* w = Widget();
     if (!w) return;
-    if (w->x() != x || w->y() != y) w->move(x, y);
+    if (w->x() == x && w->y() == y) return;
+    QPointer<QWidget> guard(w);
+    const QPoint oldPos = w->pos();
+    w->move(x, y);
+    if (guard) flushGeometryEvents(w, oldPos, w->size());
 }
 
 void TControl::SetSize(int width, int height) {
@@ -314,11 +345,14 @@ void TControl::SetSize(int width, int height) {
     if (!Widget()) return;
     width = std::max(msg.NewWidth, 0);
     height = std::max(msg.NewHeight, 0);
+    QPointer<QWidget> guard(w);
+    const QSize oldSize = w->size();
     if (IsForm() && !(style_ & WS_THICKFRAME)) {
         w->setFixedSize(width, height);
     } else {
         w->resize(width, height);
     }
+    if (guard) flushGeometryEvents(w, w->pos(), oldSize);
 }
 
 TRect TControl::BoundsRect() const {
@@ -398,8 +432,7 @@ void TControl::AlignChildren() {
             }
             if (r.Right < r.Left) r.Right = r.Left;
             if (r.Bottom < r.Top) r.Bottom = r.Top;
-            QWidget* cw = ch->Widget();
-            cw->setGeometry(r.Left, r.Top, r.Width(), r.Height());
+            placeWidget(ch->Widget(), QRect(r.Left, r.Top, r.Width(), r.Height()));
         }
     }
     d_->aligning = false;

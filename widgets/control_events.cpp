@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QUrl>
 #include <QWheelEvent>
 #include <QWindowStateChangeEvent>
@@ -76,11 +77,13 @@ inline TControl* alive(TWidgetLink* link) {
     return link->Owner;
 }
 
-bool ownsKeys(QWidget* w) {
-    QWidget* f = QApplication::focusWidget();
-    if (f == w) return true;
-    // A window without a focused child takes its own keys.
-    return w->isWindow() && (f == nullptr || f->window() != w);
+const QEvent* keyPassedOn = nullptr;
+QPointer<QWidget> keyPassedFrom;
+
+// A key event is the window's own unless a child did not take it and the
+// toolkit now passes it up.
+bool ownsKeys(QWidget* w, QEvent* e) {
+    return !(e == keyPassedOn && keyPassedFrom && keyPassedFrom->parentWidget() == w);
 }
 
 TControl* findButton(TControl* root, bool wantDefault) {
@@ -141,6 +144,16 @@ void TBitButtonWidget::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 namespace widgets_detail {
+
+void KeyNotTaken(QWidget* w, QEvent* e) {
+    if (e->isAccepted()) {
+        keyPassedOn = nullptr;
+        keyPassedFrom = nullptr;
+    } else {
+        keyPassedOn = e;
+        keyPassedFrom = w;
+    }
+}
 
 void Dying(TWidgetLink* link, QWidget*) {
     TControl* c = link->Owner;
@@ -357,7 +370,7 @@ bool BeforeEvent(TWidgetLink* link, QWidget* w, QEvent* e, bool& result) {
         case QEvent::KeyRelease: {
             auto* ke = static_cast<QKeyEvent*>(e);
             const bool press = e->type() == QEvent::KeyPress;
-            if (!ownsKeys(w)) {
+            if (!ownsKeys(w, e)) {
                 // A key a child did not take: Enter and Escape press the
                 // form's default and cancel buttons.
                 if (press && c->IsForm()) {

@@ -30,6 +30,9 @@ void AfterEvent(TWidgetLink* link, QWidget* w, QEvent* e);
 bool Paint(TWidgetLink* link, QWidget* w, QPaintEvent* e, bool basePainted);
 void Dying(TWidgetLink* link, QWidget* w);
 bool PaintsBeforeBase(const TWidgetLink* link);
+// Remembers a key event the window did not take: the toolkit passes it on to
+// the parent next, which must not treat it as its own key.
+void KeyNotTaken(QWidget* w, QEvent* e);
 }  // namespace widgets_detail
 
 template <class Base>
@@ -48,10 +51,14 @@ protected:
         ++Depth;
         bool result = false;
         if (Owner && widgets_detail::BeforeEvent(this, this, e, result)) {
+            if (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)
+                widgets_detail::KeyNotTaken(this, e);
             --Depth;
             return result;
         }
         result = Base::event(e);
+        if ((e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease))
+            widgets_detail::KeyNotTaken(this, e);
         if (Owner) widgets_detail::AfterEvent(this, this, e);
         --Depth;
         return result;

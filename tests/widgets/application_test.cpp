@@ -1,0 +1,190 @@
+// The application object: closing forms, the loop, minimising, Tab order.
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "tabulo/widgets/application.h"
+
+namespace {
+
+struct Program : ::testing::Test {
+    void SetUp() override { ResetApplicationForTesting(); }
+    void TearDown() override { ResetApplicationForTesting(); }
+};
+
+TEST_F(Program, TheFirstFormIsTheAppletAndEveryFormIsListed) {
+    std::unique_ptr<TControl> main(NewForm(nullptr, "Main"));
+    std::unique_ptr<TControl> child(NewForm(main.get(), "Child"));
+    EXPECT_EQ(Applet(), main.get());
+    const auto& forms = FormList();
+    ASSERT_GE(forms.size(), 2u);
+    EXPECT_EQ(forms[forms.size() - 2], main.get());
+    EXPECT_EQ(forms.back(), child.get());
+    TControl* c = child.release();
+    delete c;
+    EXPECT_EQ(FormList().back(), main.get());
+}
+
+TEST_F(Program, ClosingAChildFormDoesNotEndTheProgramButClosingTheMainFormDoes) {
+    std::unique_ptr<TControl> main(NewForm(nullptr, "Main"));
+    std::unique_ptr<TControl> child(NewForm(nullptr, "Child"));
+    main->Show();
+    child->Show();
+    int destroyed = 0;
+    child->OnDestroy = [&](TControl&) { ++destroyed; };
+    EXPECT_TRUE(child->Close());
+    ProcessMessages();
+    EXPECT_FALSE(AppletTerminated());
+    EXPECT_EQ(destroyed, 1);  // the child's window was destroyed
+    EXPECT_TRUE(main->Visible());
+
+    // The loop runs until the main form closes.
+    bool closeSlot = false;
+    main->OnClose = [&](TControl&, bool&) { closeSlot = true; };
+    QTimer::singleShot(0, [&] { main->Close(); });
+    ::Run(main.get());
+    EXPECT_TRUE(closeSlot);
+    EXPECT_TRUE(AppletTerminated());
+    EXPECT_FALSE(main->Visible());
+}
+
+TEST_F(Program, AMainFormWhoseCloseIsRefusedKeepsTheProgramRunning) {
+    std::unique_ptr<TControl> main(NewForm(nullptr, "Main"));
+    main->Show();
+    main->OnClose = [](TControl&, bool& accept) { accept = false; };
+    EXPECT_FALSE(main->Close());
+    EXPECT_FALSE(AppletTerminated());
+    EXPECT_TRUE(main->Visible());
+}
+
+TEST_F(Program, RunReturnsAtOnceWhenAlreadyTerminatedAndCallsTheIdleHook) {
+    std::unique_ptr<TControl> main(NewForm(nullptr, "Main"));
+    int idles = 0;
+    SetIdleHook([&] {
+        if (++idles == 3) Terminate();
+    });
+    QTimer::singleShot(0, [] {});
+    QTimer::singleShot(5, [] {});
+    QTimer::singleShot(10, [] {});
+    ::Run(main.get());
+    EXPECT_EQ(idles, 3);
+    ::Run(main.get());  // the flag is still set
+    EXPECT_EQ(idles, 3);
+}
+
+TEST_F(Program, MinimisingTheMainFormMinimisesTheApplication) {
+    std::unique_ptr<TControl> main(NewForm(nullptr, "Main"));
+    main->Show();
+    EXPECT_EQ(ApplicationState(), wsNormal);
+    std::vector<intptr_t> states;
+    main->SetMessageHook([&](TControl&, TMsg& m) {
+        if (m.Message == msgWindowState) states.push_back(m.WParam);
+        return false;
+    });
+    main->SetWindowState(wsMinimized);
+    EXPECT_EQ(main->WindowState(), wsMinimized);
+    EXPECT_EQ(ApplicationState(), wsMinimized);
+    SetApplicationState(wsNormal);
+    EXPECT_EQ(main->WindowState(), wsNormal);
+    EXPECT_EQ(ApplicationState(), wsNormal);
+    EXPECT_EQ(states, (std::vector<intptr_t>{wsMinimized, wsNormal}));
+}
+
+TEST_F(Program, TheAppletHookSeesMessagesBeforeTheControlsOwnHook) {
+    std::unique_ptr<TControl> main(NewForm(nullptr, "Main"));
+    std::unique_ptr<TControl> c(NewControl(main.get()));
+    std::vector<std::string> order;
+    SetAppletMessageHook([&](TControl& target, TMsg& m) {
+        if (m.Message == msgUser && &target == c.get()) order.push_back("applet");
+        return m.WParam == 1;
+    });
+    c->SetMessageHook([&](TControl&, TMsg& m) {
+        if (m.Message == msgUser) order.push_back("own");
+        return false;
+    });
+    TMsg m;
+    m.Message = msgUser;
+    c->Perform(m);
+    m.WParam = 1;
+    EXPECT_TRUE(c->Perform(m));
+    EXPECT_EQ(order, (std::vector<std::string>{"applet", "own", "applet"}));
+}
+
+TEST_F(Program, TheTabKeyMovesTheFocusByTabOrder) {
+    std::unique_ptr<TControl> main(NewForm(nullptr, "Main"));
+    main->SetSize(300, 100);
+    std::unique_ptr<TControl> a(NewEdit(main.get(), 0));
+    std::unique_ptr<TControl> b(NewButton(main.get(), "b"));
+    std::unique_ptr<TControl> c(NewEdit(main.get(), 0));
+    std::unique_ptr<TControl> label(NewLabel(main.get(), "not a stop"));
+    a->SetBoundsRect({0, 0, 50, 20});
+    b->SetBoundsRect({60, 0, 110, 20});
+    c->SetBoundsRect({120, 0, 170, 20});
+    // The order given: c, a, b.
+    c->SetTabOrder(1);
+    a->SetTabOrder(2);
+    b->SetTabOrder(3);
+    main->ShowWindow(true);
+    QApplication::setActiveWindow(main->Widget());
+    c->SetFocus();
+    ASSERT_TRUE(c->Focused());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(a->Focused());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(b->Focused());
+    b->SetTabStop(false);
+    a->SetFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(c->Focused());
+}
+
+TEST_F(Program, EnterPressesTheDefaultButtonOfTheForm) {
+    std::unique_ptr<TControl> main(NewForm(nullptr, "Main"));
+    main->SetSize(300, 100);
+    std::unique_ptr<TControl> e(NewEdit(main.get(), 0));
+    std::unique_ptr<TControl> ok(NewButton(main.get(), "OK"));
+    ok->SetDefaultButton(true);
+    int clicks = 0;
+    ok->OnClick = [&](TControl&) { ++clicks; };
+    main->ShowWindow(true);
+    QApplication::setActiveWindow(main->Widget());
+    e->SetFocus();
+    QTest::keyClick(e->Widget(), Qt::Key_Return);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(Program, StaysOnTopChangesTheWindowOnlyWhenItDiffers) {
+    std::unique_ptr<TControl> main(NewForm(nullptr, "Main"));
+    main->Show();
+    int hides = 0;
+    main->OnHide = [&](TControl&) { ++hides; };
+    main->SetStaysOnTop(true);
+    EXPECT_TRUE(main->Widget()->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(main->Visible());
+    const int afterFirst = hides;
+    for (int i = 0; i < 5; ++i) main->SetStaysOnTop(true);
+    EXPECT_EQ(hides, afterFirst);  // no flicker when nothing changes
+    main->SetStaysOnTop(false);
+    EXPECT_FALSE(main->Widget()->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+TEST_F(Program, FrameStylesMapToWindowFlags) {
+    std::unique_ptr<TControl> main(NewForm(nullptr, "Main"));
+    main->SetFrameStyle(0);
+    EXPECT_TRUE(main->Widget()->windowFlags() & Qt::FramelessWindowHint);
+    main->SetFrameStyle(4);
+    EXPECT_EQ(main->ExStyle() & 0x181u, 0x80u);
+    EXPECT_EQ(main->Widget()->windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+    main->SetFrameStyle(2);
+    EXPECT_EQ(main->Style() & 0xC70000u, 0xC70000u);
+    EXPECT_TRUE(main->Widget()->windowFlags() & Qt::WindowMaximizeButtonHint);
+    const uint32_t before = main->Style();
+    main->SetFrameStyle(10);  // ignored
+    EXPECT_EQ(main->Style(), before);
+}
+
+}  // namespace

@@ -1,0 +1,495 @@
+// Controls: handles, hook chains, alignment, sibling order, lifetime, and
+// the standard controls driven by real toolkit events.
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+#include <QWindow>
+#include <memory>
+#include <vector>
+
+#include "tabulo/widgets/application.h"
+#include "tabulo/widgets/control.h"
+
+namespace {
+
+// A form that is freed (with the applet reset) at the end of each test.
+struct FormFixture : ::testing::Test {
+    void SetUp() override { ResetApplicationForTesting(); }
+    void TearDown() override {
+        owned.clear();
+        delete form;
+        ResetApplicationForTesting();
+    }
+    TControl* keep(TControl* c) {
+        owned.emplace_back(c);
+        return c;
+    }
+    TControl* form = nullptr;
+    std::vector<std::unique_ptr<TControl>> owned;  // freed before the form
+};
+
+using HandleTable = FormFixture;
+
+TEST_F(HandleTable, IssuesDistinctHandlesThatLeadBackToTheirControls) {
+    form = NewForm(nullptr, "Form");
+    TControl* a = keep(NewPanel(form));
+    TControl* b = keep(NewButton(form, "b"));
+    ASSERT_NE(form->Handle(), 0u);
+    EXPECT_NE(a->Handle(), b->Handle());
+    EXPECT_NE(a->Handle(), form->Handle());
+    EXPECT_EQ(ControlFromHandle(form->Handle()), form);
+    EXPECT_EQ(ControlFromHandle(a->Handle()), a);
+    EXPECT_EQ(ControlFromHandle(b->Handle()), b);
+    EXPECT_EQ(ControlFromHandle(0), nullptr);
+}
+
+TEST_F(HandleTable, ForgetsTheHandleOfAFreedControl) {
+    form = NewForm(nullptr, "Form");
+    TControl* b = NewButton(form, "b");
+    const uint32_t h = b->Handle();
+    delete b;
+    EXPECT_EQ(ControlFromHandle(h), nullptr);
+}
+
+using Lifetime = FormFixture;
+
+TEST_F(Lifetime, ChildrenOutliveTheirParentsWindowAsInertShells) {
+    form = NewForm(nullptr, "Form");
+    TControl* panel = NewPanel(form);
+    TControl* child = keep(NewButton(panel, "x"));
+    int destroyed = 0;
+    child->OnDestroy = [&](TControl&) { ++destroyed; };
+    QPointer<QWidget> childWidget = child->Widget();
+    const uint32_t h = child->Handle();
+    delete panel;  // the child's window goes with the panel's
+    EXPECT_TRUE(childWidget.isNull());
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(child->Widget(), nullptr);
+    EXPECT_EQ(child->Handle(), 0u);
+    EXPECT_EQ(ControlFromHandle(h), nullptr);
+    EXPECT_EQ(child->Parent(), nullptr);
+    // Operations on the shell do nothing and do not crash.
+    child->SetText("y");
+    child->SetSize(10, 10);
+    child->SetVisible(false);
+    EXPECT_EQ(child->Width(), 0);
+    EXPECT_TRUE(child->Text().empty());
+}
+
+TEST_F(Lifetime, FreeingAChildFirstLeavesTheParentIntact) {
+    form = NewForm(nullptr, "Form");
+    TControl* panel = keep(NewPanel(form));
+    TControl* child = NewLabel(panel, "x");
+    QPointer<QWidget> w = child->Widget();
+    delete child;
+    EXPECT_TRUE(w.isNull());
+    EXPECT_EQ(panel->ChildCount(), 0);
+    EXPECT_NE(panel->Widget(), nullptr);
+}
+
+TEST_F(Lifetime, AControlFreedFromItsOwnClickIsSafe) {
+    form = NewForm(nullptr, "Form");
+    form->SetSize(200, 100);
+    form->Show();
+    TControl* button = NewButton(form, "bye");
+    button->SetBoundsRect({10, 10, 90, 40});
+    bool clicked = false;
+    button->OnClick = [&](TControl& c) {
+        clicked = true;
+        delete &c;
+    };
+    QWidget* w = button->Widget();
+    QPointer<QWidget> guard = w;
+    QTest::mouseClick(w, Qt::LeftButton);
+    ProcessMessages();
+    EXPECT_TRUE(clicked);
+    EXPECT_TRUE(guard.isNull());
+    EXPECT_EQ(form->ChildCount(), 0);
+}
+
+using HookChain = FormFixture;
+
+TEST_F(HookChain, PassesMessagesFromTheNewestHookDownToTheOldestAndRestores) {
+    form = NewForm(nullptr, "Form");
+    TControl* c = keep(NewControl(form));
+    std::vector<std::string> order;
+    TMessageHook first = [&](TControl&, TMsg& m) {
+        if (m.Message == msgUser) order.push_back("first");
+        return false;
+    };
+    EXPECT_FALSE(c->SetMessageHook(first));
+    TMessageHook prevOfSecond = c->SetMessageHook([&](TControl& s, TMsg& m) {
+        if (m.Message == msgUser) order.push_back("second");
+        return PassMessage(prevOfSecond, s, m);
+    });
+    TMessageHook prevOfThird = c->SetMessageHook([&](TControl& s, TMsg& m) {
+        if (m.Message == msgUser) order.push_back("third");
+        return PassMessage(prevOfThird, s, m);
+    });
+    TMsg msg;
+    msg.Message = msgUser;
+    EXPECT_FALSE(c->Perform(msg));
+    EXPECT_EQ(order, (std::vector<std::string>{"third", "second", "first"}));
+
+    // Removing the third puts the second back at the head of the chain.
+    order.clear();
+    c->SetMessageHook(prevOfThird);
+    c->Perform(msg);
+    EXPECT_EQ(order, (std::vector<std::string>{"second", "first"}));
+    order.clear();
+    c->SetMessageHook(prevOfSecond);
+    c->Perform(msg);
+    EXPECT_EQ(order, (std::vector<std::string>{"first"}));
+}
+
+TEST_F(HookChain, AConsumingHookStopsTheChainAndTheSlots) {
+    form = NewForm(nullptr, "Form");
+    form->SetSize(200, 200);
+    form->Show();
+    TControl* c = keep(NewControl(form));
+    c->SetBoundsRect({0, 0, 100, 100});
+    bool oldHookSaw = false;
+    int slotDowns = 0;
+    c->SetMessageHook([&](TControl&, TMsg& m) {
+        if (m.Message == msgMouseDown) oldHookSaw = true;
+        return false;
+    });
+    TMessageHook prev = c->SetMessageHook([&](TControl& s, TMsg& m) {
+        if (m.Message == msgMouseDown && m.Mouse.Button == 2) return true;
+        return PassMessage(prev, s, m);
+    });
+    c->OnMouseDown = [&](TControl&, const TMouseInfo&) { ++slotDowns; };
+    QTest::mousePress(c->Widget(), Qt::RightButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(c->Widget(), Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(oldHookSaw);
+    EXPECT_EQ(slotDowns, 0);
+    QTest::mousePress(c->Widget(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(c->Widget(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(oldHookSaw);
+    EXPECT_EQ(slotDowns, 1);
+}
+
+TEST_F(HookChain, AHookCanRefuseAClose) {
+    form = NewForm(nullptr, "Form");
+    TControl* child = keep(NewForm(nullptr, "Child"));
+    child->Show();
+    std::vector<intptr_t> seen;
+    child->SetMessageHook([&](TControl&, TMsg& m) {
+        if (m.Message != msgClose) return false;
+        seen.push_back(m.WParam);
+        return true;
+    });
+    EXPECT_FALSE(child->Close());
+    EXPECT_FALSE(child->Close(true));
+    EXPECT_EQ(seen, (std::vector<intptr_t>{0, 1}));
+    EXPECT_TRUE(child->Visible());
+}
+
+TEST_F(HookChain, SizeChangingLetsAHookAdjustTheNewSize) {
+    form = NewForm(nullptr, "Form");
+    TControl* c = keep(NewControl(form));
+    c->SetMessageHook([](TControl&, TMsg& m) {
+        if (m.Message == msgSizeChanging) m.NewHeight = std::min(m.NewHeight, 50);
+        return false;
+    });
+    c->SetSize(80, 120);
+    EXPECT_EQ(c->Width(), 80);
+    EXPECT_EQ(c->Height(), 50);
+}
+
+// ----- alignment
+
+struct AlignCase {
+    uint8_t align;
+    TRect expected;  // in a 200 x 100 parent, child designed 30 x 20 at (5, 6)
+};
+
+class Alignment : public ::testing::TestWithParam<AlignCase> {
+protected:
+    void SetUp() override { ResetApplicationForTesting(); }
+    void TearDown() override { ResetApplicationForTesting(); }
+};
+
+TEST_P(Alignment, PlacesTheChildAndFollowsEveryResize) {
+    const AlignCase& k = GetParam();
+    std::unique_ptr<TControl> form(NewForm(nullptr, "F"));
+    std::unique_ptr<TControl> parent(NewPanel(form.get()));
+    parent->SetBoundsRect({0, 0, 200, 100});
+    std::unique_ptr<TControl> child(NewControl(parent.get()));
+    child->SetBoundsRect({5, 6, 35, 26});
+    child->SetAlign(k.align);
+    EXPECT_EQ(child->BoundsRect(), k.expected);
+    // The parent grows: aligned edges follow.
+    parent->SetSize(300, 150);
+    TRect grown = k.expected;
+    switch (k.align) {
+        case caLeft:
+            grown.Bottom = 150;
+            break;
+        case caTop:
+            grown.Right = 300;
+            break;
+        case caRight:
+            grown = {270, 0, 300, 150};
+            break;
+        case caBottom:
+            grown = {0, 130, 300, 150};
+            break;
+        case caClient:
+            grown = {0, 0, 300, 150};
+            break;
+        default:
+            break;
+    }
+    EXPECT_EQ(child->BoundsRect(), grown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Widgets, Alignment,
+                         ::testing::Values(AlignCase{caNone, {5, 6, 35, 26}},
+                                           AlignCase{caLeft, {0, 0, 30, 100}},
+                                           AlignCase{caTop, {0, 0, 200, 20}},
+                                           AlignCase{caRight, {170, 0, 200, 100}},
+                                           AlignCase{caBottom, {0, 80, 200, 100}},
+                                           AlignCase{caClient, {0, 0, 200, 100}}));
+
+TEST(AlignmentOrder, EdgesAreTakenBeforeTheFillingChildAndHiddenChildrenTakeNone) {
+    ResetApplicationForTesting();
+    std::unique_ptr<TControl> form(NewForm(nullptr, "F"));
+    std::unique_ptr<TControl> parent(NewPanel(form.get()));
+    parent->SetBoundsRect({0, 0, 200, 100});
+    std::unique_ptr<TControl> fill(NewControl(parent.get()));
+    fill->SetAlign(caClient);
+    std::unique_ptr<TControl> top(NewControl(parent.get()));
+    top->SetSize(10, 10);
+    top->SetAlign(caTop);
+    std::unique_ptr<TControl> left(NewControl(parent.get()));
+    left->SetSize(40, 10);
+    left->SetAlign(caLeft);
+    EXPECT_EQ(top->BoundsRect(), (TRect{0, 0, 200, 10}));
+    EXPECT_EQ(left->BoundsRect(), (TRect{0, 10, 40, 100}));
+    EXPECT_EQ(fill->BoundsRect(), (TRect{40, 10, 200, 100}));
+    top->Hide();
+    EXPECT_EQ(left->BoundsRect(), (TRect{0, 0, 40, 100}));
+    EXPECT_EQ(fill->BoundsRect(), (TRect{40, 0, 200, 100}));
+    parent->SetSpacing(2);
+    EXPECT_EQ(left->BoundsRect(), (TRect{2, 2, 42, 98}));
+    EXPECT_EQ(fill->BoundsRect(), (TRect{44, 2, 198, 98}));
+    ResetApplicationForTesting();
+}
+
+// ----- sibling order
+
+using SiblingOrder = FormFixture;
+
+TEST_F(SiblingOrder, BringToFrontAndSendToBackChangeWhichSiblingIsHit) {
+    form = NewForm(nullptr, "F");
+    form->SetSize(100, 100);
+    TControl* a = keep(NewControl(form));
+    TControl* b = keep(NewControl(form));
+    a->SetBoundsRect({0, 0, 50, 50});
+    b->SetBoundsRect({0, 0, 50, 50});
+    QWidget* fw = form->Widget();
+    EXPECT_EQ(fw->childAt(10, 10), b->Widget());  // the later one is on top
+    a->BringToFront();
+    EXPECT_EQ(fw->childAt(10, 10), a->Widget());
+    a->SendToBack();
+    EXPECT_EQ(fw->childAt(10, 10), b->Widget());
+    b->SendToBack();
+    EXPECT_EQ(fw->childAt(10, 10), a->Widget());
+}
+
+// ----- standard controls with real events
+
+using StandardControls = FormFixture;
+
+TEST_F(StandardControls, ADoubleClickOnABitButtonGivesTwoClicks) {
+    form = NewForm(nullptr, "F");
+    form->SetSize(200, 100);
+    form->Show();
+    TControl* b = keep(NewBitButton(form, "AKs"));
+    b->SetBoundsRect({10, 10, 60, 40});
+    int clicks = 0, dbl = 0;
+    b->OnClick = [&](TControl&) { ++clicks; };
+    b->OnMouseDblClk = [&](TControl&, const TMouseInfo&) { ++dbl; };
+    // A real double click through the window: press, release, press,
+    // double click, release.
+    QWindow* win = form->Widget()->windowHandle();
+    ASSERT_NE(win, nullptr);
+    QTest::mouseDClick(win, Qt::LeftButton, {}, QPoint(30, 25));
+    EXPECT_EQ(dbl, 1);
+    EXPECT_EQ(clicks, 2);
+    // The platform's order without a second press: down, up, double, up.
+    clicks = 0;
+    QWidget* w = b->Widget();
+    QTest::mousePress(w, Qt::LeftButton, {}, QPoint(20, 15));
+    QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(20, 15));
+    QMouseEvent dblEvent(QEvent::MouseButtonDblClick, QPointF(20, 15),
+                         w->mapToGlobal(QPointF(20, 15)), Qt::LeftButton, Qt::LeftButton,
+                         Qt::NoModifier);
+    QApplication::sendEvent(w, &dblEvent);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(20, 15));
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(StandardControls, TheBitButtonIsPaintedByItsOwnerWithTheState) {
+    form = NewForm(nullptr, "F");
+    form->SetSize(200, 100);
+    form->Show();
+    TControl* b = keep(NewBitButton(form, "x"));
+    b->SetBoundsRect({10, 10, 60, 40});
+    std::vector<int> states;
+    TRect seen;
+    b->OnDrawItem = [&](TControl&, TCanvas& canvas, const TRect& r, int state) {
+        states.push_back(state);
+        seen = r;
+        canvas.FillRect(r, RGBColor(1, 2, 3));
+        return true;
+    };
+    QImage shot = b->Widget()->grab().toImage();
+    ASSERT_FALSE(states.empty());
+    EXPECT_EQ(states.back(), odsNormal);
+    EXPECT_EQ(seen, (TRect{0, 0, 50, 30}));
+    EXPECT_EQ(QColor(shot.pixel(25, 15)), QColor(1, 2, 3));
+    b->SetEnabled(false);
+    b->Widget()->grab();
+    EXPECT_EQ(states.back(), odsDisabled);
+}
+
+TEST_F(StandardControls, ACheckBoxClickReportsTheNewState) {
+    form = NewForm(nullptr, "F");
+    form->SetSize(200, 100);
+    form->Show();
+    TControl* c = keep(NewCheckBox(form, "Scale"));
+    c->SetBoundsRect({10, 10, 100, 32});
+    c->SetChecked(true);
+    std::vector<bool> states;
+    c->OnClick = [&](TControl& s) { states.push_back(s.Checked()); };
+    QTest::mouseClick(c->Widget(), Qt::LeftButton, {}, QPoint(8, 11));
+    QTest::mouseClick(c->Widget(), Qt::LeftButton, {}, QPoint(8, 11));
+    EXPECT_EQ(states, (std::vector<bool>{false, true}));
+    c->SetChecked(false);  // a program change is no click
+    EXPECT_EQ(states.size(), 2u);
+}
+
+TEST_F(StandardControls, AnEditReportsChangesAndItsKeySlotCanSwallowEnter) {
+    form = NewForm(nullptr, "F");
+    form->SetSize(200, 100);
+    form->Show();
+    TControl* e = keep(NewEdit(form, 0));
+    e->SetBoundsRect({10, 10, 110, 32});
+    e->SetName("edit");
+    int changes = 0, enters = 0;
+    e->OnChange = [&](TControl&) { ++changes; };
+    e->OnKeyDown = [&](TControl&, int& key, uint32_t) {
+        if (key == vkReturn) {
+            ++enters;
+            key = 0;
+        }
+    };
+    auto* w = form->Widget()->findChild<QLineEdit*>("edit");
+    ASSERT_NE(w, nullptr);
+    QTest::keyClicks(w, "ab");
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(e->Text(), "ab");
+    QTest::keyClick(w, Qt::Key_Return);
+    EXPECT_EQ(enters, 1);
+    e->SetText("xyz");
+    EXPECT_EQ(changes, 3);
+}
+
+TEST_F(StandardControls, AMemoKeepsLinesAndReplacesASelection) {
+    form = NewForm(nullptr, "F");
+    TControl* m = keep(NewEdit(form, eoMultiline | eoNoHScroll));
+    m->SetText("one\r\ntwo\r\nthree");
+    EXPECT_EQ(m->LineCount(), 3);
+    EXPECT_EQ(m->Line(1), "two");
+    EXPECT_EQ(m->Text(), "one\r\ntwo\r\nthree");
+    m->SetSelection(m->LineStart(1), m->LineStart(2) - m->LineStart(1));
+    m->ReplaceSelection("");
+    EXPECT_EQ(m->Text(), "one\r\nthree");
+    EXPECT_EQ(m->LineStart(5), -1);
+}
+
+TEST_F(StandardControls, ThePanelDrawsItsCaptionThenRunsItsPaintHook) {
+    form = NewForm(nullptr, "F");
+    form->SetSize(200, 100);
+    TControl* p = keep(NewPanel(form, "Caption", 1, 1));
+    p->SetBoundsRect({0, 0, 120, 40});
+    p->SetColor(clWhite);
+    bool hooked = false;
+    p->PanelData()->PaintHook = [&](TControl&, TCanvas& c) {
+        hooked = true;
+        c.FillRect({0, 0, 4, 4}, RGBColor(255, 0, 0));
+    };
+    QImage shot = p->Widget()->grab().toImage();
+    EXPECT_TRUE(hooked);
+    EXPECT_EQ(QColor(shot.pixel(1, 1)), QColor(255, 0, 0));
+    EXPECT_EQ(QColor(shot.pixel(110, 35)), QColor(255, 255, 255));
+    // Some caption pixels in the middle are not background.
+    int ink = 0;
+    for (int x = 30; x < 90; ++x)
+        for (int y = 12; y < 28; ++y) ink += QColor(shot.pixel(x, y)) != QColor(255, 255, 255);
+    EXPECT_GT(ink, 10);
+}
+
+TEST_F(StandardControls, TheTabStripShowsOnlyTheSelectedPageArea) {
+    form = NewForm(nullptr, "F");
+    form->SetSize(300, 200);
+    form->Show();
+    TControl* tabs = keep(NewTabControl(form));
+    tabs->SetAlign(caClient);
+    TControl* p0 = tabs->AddTab("tab");
+    TControl* p1 = tabs->AddTab("tab");
+    tabs->SetTabText(1, "Hands");
+    EXPECT_EQ(tabs->TabCount(), 2);
+    EXPECT_EQ(tabs->TabText(1), "Hands");
+    EXPECT_EQ(tabs->TabPage(1), p1);
+    EXPECT_EQ(tabs->TabIndexOfPage(p0), 0);
+    tabs->SetCurrentTab(1);
+    EXPECT_FALSE(p0->Widget()->isVisible());
+    EXPECT_TRUE(p1->Widget()->isVisible());
+    tabs->SetCurrentTab(7);  // ignored
+    EXPECT_EQ(tabs->CurrentTab(), 1);
+    // Children on a page go when the tab is deleted; their objects stay.
+    TControl* onPage = keep(NewButton(p1, "x"));
+    tabs->DeleteTab(1);
+    EXPECT_EQ(tabs->TabCount(), 1);
+    EXPECT_EQ(onPage->Widget(), nullptr);
+}
+
+TEST_F(StandardControls, HoverAndLeaveReachTheSlotsAndHooks) {
+    form = NewForm(nullptr, "F");
+    form->SetSize(200, 100);
+    form->Show();
+    TControl* c = keep(NewControl(form));
+    c->SetBoundsRect({0, 0, 50, 50});
+    std::vector<uint32_t> msgs;
+    c->SetMessageHook([&](TControl&, TMsg& m) {
+        if (m.Message == msgMouseHover || m.Message == msgMouseLeave) msgs.push_back(m.Message);
+        return false;
+    });
+    int enters = 0, leaves = 0;
+    c->OnMouseEnter = [&](TControl&) { ++enters; };
+    c->OnMouseLeave = [&](TControl&) { ++leaves; };
+    QEvent enter(QEvent::Enter), leave(QEvent::Leave);
+    QApplication::sendEvent(c->Widget(), &enter);
+    QApplication::sendEvent(c->Widget(), &leave);
+    EXPECT_EQ(msgs, (std::vector<uint32_t>{msgMouseHover, msgMouseLeave}));
+    EXPECT_EQ(enters, 1);
+    EXPECT_EQ(leaves, 1);
+}
+
+TEST_F(StandardControls, ObjectNamesFindTheWindows) {
+    form = NewForm(nullptr, "F");
+    TControl* b = keep(NewCheckBox(form, "Edit mode"));
+    b->SetName("EditMode");
+    EXPECT_EQ(form->Widget()->findChild<QCheckBox*>("EditMode"), b->Widget());
+    EXPECT_EQ(TControl::FromWidget(b->Widget()), b);
+    EXPECT_EQ(b->Name(), "EditMode");
+}
+
+}  // namespace
