@@ -40,7 +40,7 @@
 #include <string>
 #include <string_view>
 
-#include "tabulo/runtime/object.h"
+#include "tabulo/widgets/obj.h"
 
 inline constexpr std::size_t MaxIniValueLength = 2047;
 inline constexpr std::uintmax_t MaxIniFileSize = 32u * 1024u * 1024u;
@@ -60,7 +60,7 @@ enum class TIniFileMode : uint8_t { Read, Write };
 // the INI placement store use it: in read mode ValueString/ValueInteger read
 // the key (the argument is the default); in write mode they write the
 // argument and return it.
-class TIniFile : public TObject {
+class TIniFile : public TObj {
 public:
     explicit TIniFile(std::string_view fileName = {}) : fileName_(fileName) {}
 

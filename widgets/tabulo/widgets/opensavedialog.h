@@ -20,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tabulo/runtime/object.h"
+#include "tabulo/widgets/obj.h"
 
 class QWidget;
 
@@ -77,7 +77,7 @@ using TOpenSaveDialogHook = std::function<TOpenSaveAnswer(const TOpenSaveRequest
 // Replaces the real dialog; an empty hook restores QFileDialog.
 void SetOpenSaveDialogHook(TOpenSaveDialogHook hook);
 
-class TOpenSaveDialog : public TObject {
+class TOpenSaveDialog : public TObj {
 public:
     explicit TOpenSaveDialog(bool openDialog = true) : OpenDialog(openDialog) {}
 
