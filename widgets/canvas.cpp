@@ -67,6 +67,11 @@ void TCanvas::Unbind() {
     image_ = nullptr;
 }
 
+void TCanvas::WithPainter(const std::function<void(QPainter&)>& fn) {
+    Scope s(*this);
+    if (s.p && fn) fn(*s.p);
+}
+
 void TCanvas::SetClipRect(const TRect& r) {
     clip_ = r;
     clipped_ = true;

@@ -387,6 +387,24 @@ bool BeforeEvent(TWidgetLink* link, QWidget* w, QEvent* e, bool& result) {
                 }
                 return false;
             }
+            if (press && (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab)) {
+                TControl* form = c->ParentForm();
+                if (form && !form->TabNavigation()) {
+                    // Focus stays; the key still reaches the hooks and slots below.
+                    e->accept();
+                    result = true;
+                    int vk = vkTab;
+                    TMsg msg;
+                    msg.Message = msgKeyDown;
+                    msg.WParam = vk;
+                    if (c->Perform(msg)) return true;
+                    if ((c = alive(link)) && c->OnKeyDown) {
+                        auto copy = c->OnKeyDown;
+                        copy(*c, vk, modifierBits(ke->modifiers()));
+                    }
+                    return true;
+                }
+            }
             const bool keypad = ke->modifiers() & Qt::KeypadModifier;
             int vk = QtKeyToVirtualKey(ke->key(), keypad);
             const uint32_t shift = modifierBits(ke->modifiers());

@@ -140,6 +140,13 @@ TEST_F(Program, TheTabKeyMovesTheFocusByTabOrder) {
     a->SetFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_TRUE(c->Focused());
+    // Without navigation the key stays with the focused control.
+    main->SetTabNavigation(false);
+    int tabs = 0;
+    c->OnKeyDown = [&](TControl&, int& key, uint32_t) { tabs += key == vkTab; };
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(c->Focused());
+    EXPECT_EQ(tabs, 1);
 }
 
 TEST_F(Program, EnterPressesTheDefaultButtonOfTheForm) {

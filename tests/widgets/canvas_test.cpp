@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QPalette>
 #include <functional>
 #include <random>
@@ -158,6 +159,14 @@ INSTANTIATE_TEST_SUITE_P(
                                },
                                {},
                                0},
+                      DrawCase{"a painter of one operation keeps the clip",
+                               [](TCanvas& c) {
+                                   c.SetClipRect({0, 0, 3, 3});
+                                   c.WithPainter(
+                                       [](QPainter& p) { p.fillRect(1, 1, 10, 10, Qt::black); });
+                               },
+                               {1, 1, 3, 3},
+                               4},
                       DrawCase{"clip rectangle limits every later operation",
                                [](TCanvas& c) {
                                    c.SetClipRect({0, 0, 4, 4});

@@ -12,6 +12,13 @@
 
 #include "tabulo/widgets/control.h"
 
+// Start and end of the layer's life in a program: Start makes the loop end
+// only by Terminate (never because the last window closed) and clears the
+// terminate flag; Stop forgets the applet and the hooks. A QApplication
+// must exist first.
+void StartApplication();
+void StopApplication();
+
 // The applet (main form), or nullptr.
 TControl* Applet();
 // Makes `form` the applet (nullptr forgets it).
@@ -22,6 +29,10 @@ void SetApplet(TControl* form);
 // calls the idle hook, until the terminate flag is set. Answers at once when
 // the flag is already set.
 void Run(TControl* mainForm);
+// Run with the applet.
+inline void RunApplication() {
+    Run(Applet());
+}
 // Handles every message waiting now, then returns.
 void ProcessMessages();
 // Sets the terminate flag and ends a running loop.

@@ -8,6 +8,7 @@
 // pixel-exact (no antialiasing).
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string_view>
 
@@ -138,6 +139,12 @@ public:
     // Three-dimensional edges and the push-button frame.
     void DrawEdge(TRect& r, uint32_t edge, uint32_t flags);
     void DrawPushButtonFrame(const TRect& r, uint32_t state);
+
+    // Runs fn with the painter of one operation (the bound painter, or one
+    // opened on the bound image), clip applied, state restored afterwards.
+    // Nothing happens on an unbound canvas. For drawing the canvas has no
+    // operation for (the image decoder's tiles).
+    void WithPainter(const std::function<void(QPainter&)>& fn);
 
     // Clipping of every later operation to a rectangle, until cleared.
     void SetClipRect(const TRect& r);

@@ -226,6 +226,9 @@ public:
     // creation order.
     int TabOrder() const { return tabOrder_; }
     void SetTabOrder(int order);
+    // Forms: the Tab key moves the focus between tab stops (on by default).
+    bool TabNavigation() const { return tabNavigation_; }
+    void SetTabNavigation(bool on) { tabNavigation_ = on; }
 
     void SetIcon(const TIcon* icon);
     const TIcon* Icon() const { return icon_; }
@@ -421,6 +424,7 @@ private:
     bool isDefault_ = false;
     bool isCancel_ = false;
     bool trackMouse_ = true;
+    bool tabNavigation_ = true;
 };
 
 // ----- constructors (the caller owns the result)
