@@ -1,6 +1,7 @@
 #include "tabulo/controls/memo.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 // The edit box keeps LF line ends; texts from files and resources come with
@@ -67,31 +68,58 @@ int TKVMemo::LineCount() {
     return Control ? Control->LineCount() : 0;
 }
 
+namespace {
+// The lines of a text: "a\nb" is {a, b}, "a\n" is {a, ""}, "" is {""}.
+std::vector<std::string> splitLines(std::string_view text) {
+    const std::string plain = plainLines(text);
+    std::vector<std::string> lines(1);
+    for (char c : plain) {
+        if (c == '\n')
+            lines.emplace_back();
+        else
+            lines.back().push_back(c);
+    }
+    return lines;
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::string out;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i) out.push_back('\n');
+        out += lines[i];
+    }
+    return out;
+}
+}  // namespace
+
 void TKVMemo::AddLine(const TText& text) {
     if (!Control) return;
-    const int n = Control->LineCount();
-    const bool newLine = n > 0 && !Control->Line(n - 1).empty();
+    std::vector<std::string> lines = splitLines(Control->Text().view());
     const std::string add = plainLines(text.view());
-    if (newLine) {
-        Control->SetSelection(Control->TextLength(), 0);
-        Control->ReplaceSelection(TText("\n"));
-    }
-    Control->SetSelection(Control->TextLength(), 0);
-    Control->ReplaceSelection(TText(add));
+    if (lines.back().empty())
+        lines.back() = add;
+    else
+        lines.push_back(add);
+    Control->SetText(TText(joinLines(lines)));
 }
 
 void TKVMemo::DeleteLine(int index) {
-    if (!Control || index < 0 || index >= Control->LineCount()) return;
-    const int start = Control->LineStart(index);
-    int end = Control->LineStart(index + 1);
-    if (end < 0) end = Control->TextLength();
-    Control->SetSelection(start, end - start);
-    Control->ReplaceSelection(TText());
+    if (!Control) return;
+    std::vector<std::string> lines = splitLines(Control->Text().view());
+    if (index < 0 || index >= int(lines.size())) return;
+    // From the start of the line to the start of the next; the last line
+    // loses its text only.
+    if (index + 1 < int(lines.size()))
+        lines.erase(lines.begin() + index);
+    else
+        lines.back().clear();
+    Control->SetText(TText(joinLines(lines)));
 }
 
 void TKVMemo::ReplaceLine(int index, const TText& text) {
-    if (!Control || index < 0 || index >= Control->LineCount()) return;
-    const int start = Control->LineStart(index);
-    Control->SetSelection(start, int(Control->Line(index).size()));
-    Control->ReplaceSelection(TText(plainLines(text.view())));
+    if (!Control) return;
+    std::vector<std::string> lines = splitLines(Control->Text().view());
+    if (index < 0 || index >= int(lines.size())) return;
+    lines[std::size_t(index)] = plainLines(text.view());
+    Control->SetText(TText(joinLines(lines)));
 }
