@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# End-to-end check of the Custom page on a virtual X display.
+#
+#   custom.sh <tabulo binary> [scratch folder for the screenshots]
+#
+# Copies the binary (and the chart pack img/ beside it) into a temporary program
+# folder with a prepared "Custom.ini", starts it with a temporary
+# XDG_CONFIG_HOME, then:
+#   1. moves the pointer over the bare picture area beside the slots and
+#      checks that the slot captions change from "B1".."B39" to the file's;
+#   2. clicks slot 1, whose chart is a plain magenta picture, and checks that
+#      the chart covers the page.
+# Without a display it re-runs itself under xvfb-run; exit code 77 (skipped)
+# when that or the image tools are missing.
+set -euo pipefail
+
+if [[ -z "${DISPLAY:-}" ]]; then
+    command -v xvfb-run >/dev/null || exit 77
+    exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
+fi
+for tool in xdotool import convert compare; do command -v $tool >/dev/null || exit 77; done
+
+bin=$(readlink -f "$1")
+img="$(dirname "$bin")/img"
+shots=${2:-}
+work=$(mktemp -d)
+pid=""
+cleanup() {
+    if [[ -n "$pid" ]] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; wait "$pid" 2>/dev/null || true; fi
+    if [[ -n "$shots" ]]; then mkdir -p "$shots" && cp "$work"/[0-9]*.png "$shots"/ 2>/dev/null || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+prog="$work/prog"
+mkdir -p "$prog" "$work/config"
+cp "$bin" "$prog/tabulo"
+if [[ -n "$img" && -d "$img" ]]; then cp -r "$img" "$prog/img"; fi
+
+# A chart no page could show by accident: plain magenta.
+convert -size 120x90 xc:'#ff00ff' "$prog/chart1.png"
+# Written as the Windows version writes it: CR LF, a comment, another section.
+printf '; my charts\r\n[B1]\r\nFile=%s\r\nCaption=Alpha\r\n[Other]\r\nx=1\r\n[B14]\r\nCaption=Beta\r\nFile=C:\\Charts\\none.png\r\n' \
+    "$prog/chart1.png" >"$prog/Custom.ini"
+
+cd "$work"
+XDG_CONFIG_HOME="$work/config" "$prog/tabulo" >"$work/tabulo.log" 2>&1 &
+pid=$!
+
+win=""
+for _ in $(seq 100); do
+    win=$(xdotool search --onlyvisible --name 'Tabulo v. 1.3' 2>/dev/null | head -n1 || true)
+    [[ -n "$win" ]] && break
+    kill -0 "$pid" 2>/dev/null || fail "tabulo exited early: $(cat "$work/tabulo.log")"
+    sleep 0.1
+done
+[[ -n "$win" ]] || fail "the main window did not appear"
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$win")"  # X, Y, WIDTH, HEIGHT
+echo "main window $WIDTH x $HEIGHT at $X,$Y"
+
+shot() { import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$work/$1.png"; }
+# Colour of one pixel of a screenshot, as "r,g,b".
+pixel() { convert "$work/$1.png" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)],%[fx:int(255*p{'"$2"','"$3"'}.g)],%[fx:int(255*p{'"$2"','"$3"'}.b)]' info:; }
+# Number of differing pixels between two screenshots below the tab strip
+# and the check boxes, where the slots are.
+slotdiff() {
+    convert "$work/$1.png" -crop "262x280+0+60" +repage "$work/a.crop.png"
+    convert "$work/$2.png" -crop "262x280+0+60" +repage "$work/b.crop.png"
+    compare -metric AE "$work/a.crop.png" "$work/b.crop.png" null: 2>&1 >/dev/null || true
+}
+
+# Dark (text) pixels inside the caption area of slot k.
+tabs=$((HEIGHT - 350 + 25))
+[[ $tabs -lt 20 ]] && tabs=25
+ink() {
+    local k=$1 col=$(( ($1 - 1) / 13 )) row=$(( ($1 - 1) % 13 ))
+    convert "$work/$2.png" -crop "70x17+$((87 * col + 8))+$((tabs + 20 + 24 * row + 3))" +repage \
+        -colorspace Gray -threshold 45% -format '%[fx:round(w*h*(1-mean))]' info:
+}
+
+shot 1-start
+# The bare picture area right of the third column (slots end at 260).
+for y in 150 170 190; do xdotool mousemove $((X + WIDTH - 8)) $((Y + y)); sleep 0.1; done
+sleep 0.5
+shot 2-captions
+changed=$(slotdiff 1-start 2-captions)
+echo "slot area pixels changed by the refresh: $changed"
+[[ "$changed" =~ ^[0-9]+$ && "$changed" -gt 50 ]] || fail "the captions did not change after moving over the page"
+# "B2" was written on slot 2 and is gone (no caption in the file); slots 1
+# and 14 show their captions from the file.
+[[ $(ink 2 1-start) -gt 10 ]] || fail "slot 2 did not read B2 at the start"
+[[ $(ink 2 2-captions) -eq 0 ]] || fail "slot 2 still shows text after the refresh"
+[[ $(ink 1 2-captions) -gt 10 && $(ink 14 2-captions) -gt 10 ]] || fail "slots 1 and 14 show no caption"
+
+# Slot 1: page Left 0..86, Top 20..43, below the tab strip.
+xdotool mousemove $((X + 40)) $((Y + tabs + 31)) click 1
+magenta=""
+for _ in $(seq 50); do
+    sleep 0.1
+    shot 3-chart
+    if [[ $(pixel 3-chart $((WIDTH / 2)) $((HEIGHT / 2))) == "255,0,255" ]]; then magenta=1; break; fi
+done
+[[ -n "$magenta" ]] || fail "the chart of slot 1 was not shown (centre pixel $(pixel 3-chart $((WIDTH / 2)) $((HEIGHT / 2))))"
+for p in "40 $((tabs + 31))" "$((WIDTH - 10)) $((HEIGHT - 10))" "150 $((tabs + 5))"; do
+    set -- $p
+    [[ $(pixel 3-chart "$1" "$2") == "255,0,255" ]] || fail "the chart does not cover the page at $1,$2"
+done
+echo "PASS"
