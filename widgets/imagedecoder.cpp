@@ -70,13 +70,19 @@ bool AcceptableSize(QSize size) {
            qint64(size.width()) * size.height() <= MaxDecodedPixels;
 }
 
-QImage Decode(const QString& path) {
-    static std::once_flag limitOnce;
-    std::call_once(limitOnce, [] {
+// Qt's own allocation guard, for pictures whose header gives no size. Set on
+// the user-interface thread before the first worker starts.
+void LimitAllocations() {
+    static const bool done = [] {
         const int mb = static_cast<int>(MaxDecodedPixels * 4 / (1024 * 1024));
         if (QImageReader::allocationLimit() == 0 || QImageReader::allocationLimit() > mb)
             QImageReader::setAllocationLimit(mb);
-    });
+        return true;
+    }();
+    (void)done;
+}
+
+QImage Decode(const QString& path) {
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
@@ -118,6 +124,7 @@ void ImageDecoder::Load(std::string_view path) {
     shared_ = shared;
     QObject* ui = QCoreApplication::instance();
     if (!ui) return;  // no event loop to complete on
+    LimitAllocations();
     const QString file = QString::fromStdString(NativePath(path));
     QPointer<QObject> target(ui);
     QThreadPool::globalInstance()->start([shared, file, target] {

@@ -157,6 +157,13 @@ public:
         write("damaged.png", damaged);
         write("huge.png", PngClaiming(100000, 100000));
         write("wide.png", PngClaiming(40000, 1));
+        // A valid picture, cheap to decode, but wider than any bitmap can be.
+        QImage wide(MaxDecodedSide + 1, 1, QImage::Format_RGB32);
+        wide.fill(Qt::white);
+        wide.save(path("wide_valid.png"), "PNG");
+        QImage edge(MaxDecodedSide, 1, QImage::Format_RGB32);
+        edge.fill(Qt::white);
+        edge.save(path("edge.png"), "PNG");
     }
     std::string file(const char* name) const { return path(name).toStdString(); }
     QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
@@ -229,8 +236,11 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{"p.gif", QSize(8, 6)}, FormatCase{"truncated.png", QSize(0, 0)},
                       FormatCase{"empty.png", QSize(0, 0)}, FormatCase{"corrupt.png", QSize(0, 0)},
                       FormatCase{"damaged.png", QSize(0, 0)}, FormatCase{"huge.png", QSize(0, 0)},
-                      FormatCase{"wide.png", QSize(0, 0)}, FormatCase{"huge.gif", QSize(0, 0)},
-                      FormatCase{"missing.png", QSize(0, 0)}, FormatCase{"", QSize(0, 0)}),
+                      FormatCase{"wide.png", QSize(0, 0)},
+                      FormatCase{"wide_valid.png", QSize(0, 0)},
+                      FormatCase{"edge.png", QSize(MaxDecodedSide, 1)},
+                      FormatCase{"huge.gif", QSize(0, 0)}, FormatCase{"missing.png", QSize(0, 0)},
+                      FormatCase{"", QSize(0, 0)}),
     [](const ::testing::TestParamInfo<FormatCase>& info) {
         std::string name = info.param.file[0] ? info.param.file : "EmptyName";
         for (char& c : name)

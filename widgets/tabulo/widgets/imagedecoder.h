@@ -2,10 +2,10 @@
 // ImageDecoder: the platform image decoder the image loader drives.
 //
 // Load(path) starts decoding on a worker thread with QImageReader (PNG, GIF,
-// JPEG and whatever else Qt reads). Completion is posted to the thread that
-// called Load (the user-interface thread) and calls the completion routine
-// from its event loop, always after Load has returned, at most once per
-// load. A picture that cannot be read (missing, corrupt, truncated, empty, or
+// JPEG and whatever else Qt reads). Completion is posted to the application's
+// (user-interface) thread, from which Load must be called, and calls the
+// completion routine from its event loop, always after Load has returned, at
+// most once per load. A picture that cannot be read (missing, corrupt, truncated, empty, or
 // larger than MaxDecodedPixels) completes with the size 0 x 0.
 //
 // Destroying a decoder, Disconnect, or a new Load drops any pending
