@@ -88,8 +88,14 @@ QImage Decode(const QString& path) {
     const QSize size = reader.size();
     // A size the header gives must be sane before anything is allocated.
     if (size.isValid() && !AcceptableSize(size)) return QImage();
+    // The PNG and JPEG readers write every pixel of a buffer they are given;
+    // other readers (GIF frames, for one) may paint only part of it, so they
+    // get a fresh buffer.
+    const QByteArray format = reader.format();
+    const bool fullWrite = format == "png" || format == "jpeg" || format == "jpg";
     QImage image;
-    if (size.isValid()) image = BufferPool::instance().take(size, reader.imageFormat());
+    if (size.isValid() && fullWrite)
+        image = BufferPool::instance().take(size, reader.imageFormat());
     if (!reader.read(&image) || !AcceptableSize(image.size())) {
         BufferPool::instance().give(std::move(image));
         return QImage();
