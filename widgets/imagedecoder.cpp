@@ -8,6 +8,7 @@
 #include <mutex>
 #include <vector>
 
+#include "tabulo/widgets/canvas.h"
 #include "tabulo/widgets/paths.h"
 
 // What the worker and the posted completion share with the decoder. The
@@ -209,4 +210,13 @@ void ImageDecoder::Tile(QPainter& painter, QPoint origin, const QRect& clip, QSi
         painter.fillRect(clip, brush);
     }
     painter.restore();
+}
+
+void ImageDecoder::Tile(TCanvas& canvas, TPoint origin, const TRect& clip, TSize tileSize) const {
+    if (!completed_ || image_.isNull()) return;
+    canvas.WithPainter([&](QPainter& painter) {
+        Tile(painter, QPoint(origin.X, origin.Y),
+             QRect(clip.Left, clip.Top, clip.Width(), clip.Height()),
+             QSize(tileSize.cx, tileSize.cy));
+    });
 }

@@ -2,6 +2,8 @@
 // contract (after Load returns, only for the live decoder, at most once).
 #include "tabulo/widgets/imagedecoder.h"
 
+#include "tabulo/widgets/bitmap.h"
+
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -436,6 +438,19 @@ TEST_F(DecoderTile, ManyTinyTilesStillCoverTheClip) {
     const QImage out = Paint({300, 200}, {0, 0}, QRect(0, 0, 300, 200), {2, 2});
     for (int y = 0; y < 200; y += 37)
         for (int x = 0; x < 300; x += 41) ASSERT_NE(out.pixel(x, y), background) << x << "," << y;
+}
+
+TEST_F(DecoderTile, PaintsIntoABitmapCanvasAsTheImageLoaderDoes) {
+    TBitmap bitmap(40, 30);
+    decoder.Tile(bitmap.Canvas(), TPoint{0, 0}, MakeRect(0, 0, 40, 30), TSize{40, 30});
+    EXPECT_EQ(bitmap.Image().convertToFormat(QImage::Format_RGB32), Pattern(40, 30));
+
+    // An offset clip, as with Point1 = (10, 5): the bitmap's top-left part
+    // outside the clip stays as it was.
+    TBitmap part(40, 30, RGBColor(1, 2, 3));
+    decoder.Tile(part.Canvas(), TPoint{0, 0}, MakeRect(10, 5, 40, 30), TSize{40, 30});
+    EXPECT_EQ(part.Image().pixel(5, 2), background);
+    EXPECT_EQ(part.Image().pixel(12, 7), Pattern(40, 30).pixel(12, 7));
 }
 
 TEST_F(DecoderTile, NothingForAnEmptyTileOrClip) {

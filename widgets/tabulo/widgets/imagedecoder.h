@@ -21,7 +21,10 @@
 #include <memory>
 #include <string_view>
 
+#include "tabulo/widgets/obj.h"
+
 class QPainter;
+class TCanvas;
 
 // Pictures larger than this (in pixels) are refused: 64 Mpx is 256 MB.
 inline constexpr qint64 MaxDecodedPixels = 64ll * 1024 * 1024;
@@ -57,6 +60,9 @@ public:
     // exclusive). Nothing is painted before completion, for an empty picture
     // or for a tile size that is not positive.
     void Tile(QPainter& painter, QPoint origin, const QRect& clip, QSize tileSize) const;
+    // The same on a widget-layer canvas (a bitmap's canvas, or a control's
+    // during its paint), within the canvas's own clip.
+    void Tile(TCanvas& canvas, TPoint origin, const TRect& clip, TSize tileSize) const;
 
     // The decoded picture (null before completion or on failure).
     const QImage& Image() const { return image_; }
