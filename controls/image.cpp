@@ -25,6 +25,11 @@ void TKVImage::Init() {
     if (!Bitmap->Empty()) applyAutoSize();
 }
 
+bool TKVImage::HandleMessage(TControl& sender, TMsg& msg) {
+    if (msg.Message == msgEraseBkgnd) return true;
+    return TKVWin::HandleMessage(sender, msg);
+}
+
 void TKVImage::repaint() {
     if (Control) Control->Invalidate();
 }

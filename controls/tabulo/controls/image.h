@@ -40,6 +40,9 @@ public:
     void doMode(TData& value, uint16_t index);
 
     void Init() override;
+    // The background is not erased before a paint: every paint covers the
+    // whole client area (picture plus fills).
+    bool HandleMessage(TControl& sender, TMsg& msg) override;
 
     // Paints the current picture into a canvas of the given client size.
     void Paint(TCanvas& canvas, int clientWidth, int clientHeight);
