@@ -52,12 +52,12 @@ void placeWidget(QWidget* w, const QRect& r) {
     if (guard) flushGeometryEvents(w, oldPos, oldSize);
 }
 
-// Deletes a window now, or after the event it is handling when it is in
-// the middle of one.
+// Deletes a window now, or, while any window of the layer is in the middle
+// of an event (it may be this one or one inside it), from the event loop.
 void disposeWidget(QWidget* w, TWidgetLink* link) {
     if (!w) return;
     if (link) link->Owner = nullptr;
-    if (link && link->Depth > 0) {
+    if (widgets_detail::EventDepth > 0) {
         w->hide();
         w->deleteLater();
     } else {
@@ -67,6 +67,8 @@ void disposeWidget(QWidget* w, TWidgetLink* link) {
 }  // namespace
 
 namespace widgets_detail {
+int EventDepth = 0;
+
 uint32_t IssueHandle(TControl* c) {
     auto& t = handleTable();
     do {

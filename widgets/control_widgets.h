@@ -23,6 +23,8 @@ struct TWidgetLink {
 };
 
 namespace widgets_detail {
+// Events of the layer's windows being dispatched right now (all windows).
+extern int EventDepth;
 // Implemented in control_events.cpp.
 bool BeforeEvent(TWidgetLink* link, QWidget* w, QEvent* e, bool& result);
 void AfterEvent(TWidgetLink* link, QWidget* w, QEvent* e);
@@ -48,12 +50,16 @@ public:
 
 protected:
     bool event(QEvent* e) override {
+        // The window deletes itself here: nothing of it may be touched after.
+        if (e->type() == QEvent::DeferredDelete) return Base::event(e);
         ++Depth;
+        ++widgets_detail::EventDepth;
         bool result = false;
         if (Owner && widgets_detail::BeforeEvent(this, this, e, result)) {
             if (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)
                 widgets_detail::KeyNotTaken(this, e);
             --Depth;
+            --widgets_detail::EventDepth;
             return result;
         }
         result = Base::event(e);
@@ -61,6 +67,7 @@ protected:
             widgets_detail::KeyNotTaken(this, e);
         if (Owner) widgets_detail::AfterEvent(this, this, e);
         --Depth;
+        --widgets_detail::EventDepth;
         return result;
     }
     void paintEvent(QPaintEvent* e) override {

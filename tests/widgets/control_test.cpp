@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDragEnterEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPointer>
 #include <QTest>
+#include <QUrl>
 #include <QWindow>
 #include <memory>
 #include <vector>
@@ -109,6 +112,23 @@ TEST_F(Lifetime, AControlFreedFromItsOwnClickIsSafe) {
     EXPECT_TRUE(clicked);
     EXPECT_TRUE(guard.isNull());
     EXPECT_EQ(form->ChildCount(), 0);
+}
+
+TEST_F(Lifetime, AFormFreedFromAClickOnOneOfItsButtonsIsSafe) {
+    form = NewForm(nullptr, "Main");
+    TControl* child = NewForm(nullptr, "Child");
+    child->SetSize(200, 100);
+    child->Show();
+    TControl* button = keep(NewButton(child, "close"));
+    button->SetBoundsRect({10, 10, 90, 40});
+    int destroyed = 0;
+    button->OnDestroy = [&](TControl&) { ++destroyed; };
+    button->OnClick = [&](TControl&) { delete child; };
+    QTest::mouseClick(button->Widget(), Qt::LeftButton);
+    ProcessMessages();
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(button->Widget(), nullptr);
+    EXPECT_EQ(FormList().size(), 1u);
 }
 
 using HookChain = FormFixture;
@@ -481,6 +501,37 @@ TEST_F(StandardControls, HoverAndLeaveReachTheSlotsAndHooks) {
     EXPECT_EQ(msgs, (std::vector<uint32_t>{msgMouseHover, msgMouseLeave}));
     EXPECT_EQ(enters, 1);
     EXPECT_EQ(leaves, 1);
+}
+
+TEST_F(StandardControls, DroppedFilesArriveAsOneMessageInDropOrder) {
+    form = NewForm(nullptr, "F");
+    form->SetSize(200, 100);
+    form->Show();
+    std::vector<std::string> files;
+    int drops = 0;
+    TMessageHook prev = form->SetMessageHook([&](TControl& c, TMsg& m) {
+        if (m.Message == msgDropFiles) {
+            ++drops;
+            files = m.Files;
+        }
+        return PassMessage(prev, c, m);
+    });
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile("/tmp/a b.png"), QUrl("https://example.com/x.png"),
+                  QUrl::fromLocalFile("/tmp/c.png")});
+    // The toolkit delivers a drop to the window that accepted the drag.
+    auto dragAndDrop = [&] {
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form->Widget(), &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form->Widget(), &drop);
+    };
+    dragAndDrop();
+    EXPECT_EQ(drops, 0);  // the window does not accept files yet
+    form->SetAcceptDrops(true);
+    dragAndDrop();
+    EXPECT_EQ(drops, 1);
+    EXPECT_EQ(files, (std::vector<std::string>{"/tmp/a b.png", "/tmp/c.png"}));
 }
 
 TEST_F(StandardControls, ObjectNamesFindTheWindows) {
