@@ -2,6 +2,7 @@
 // showing a slot's chart and opening the edit window in edit mode.
 
 #include "custom_fixture.h"
+#include "tabulo/app/donate.h"
 
 namespace {
 
@@ -201,6 +202,37 @@ TEST_F(CustomPage, ASavedPictureIsShownInViewMode) {
     ClickSlot(12);
     ASSERT_TRUE(WaitFor([&] { return ChartShown(); }));
     EXPECT_EQ(page->Picture->Bitmap->Pixel(1, 1), RGBColor(255, 0, 255));
+}
+
+TEST_F(CustomPage, RightReleaseOnAnyPartOfThePageMinimisesTheProgram) {
+    Start();
+    QWidget* main = WidgetOf(Schema()->MainWindow->Control);
+    TKVWin* parts[] = {page->Picture, page->EditModeBox, page->ScaleBox, page->DonateButton,
+                       Slot(1),       Slot(27),          Slot(39)};
+    for (TKVWin* part : parts) {
+        SCOPED_TRACE(W(part)->objectName().toStdString());
+        QTest::mouseClick(W(part), Qt::LeftButton, {}, QPoint(3, 3));
+        Settle();
+        EXPECT_FALSE(main->isMinimized());
+        QTest::mouseClick(W(part), Qt::RightButton, {}, QPoint(3, 3));
+        Settle();
+        EXPECT_TRUE(main->isMinimized());
+        main->showNormal();
+        Settle();
+        // The left click on the picture toggled the switches; put them back.
+        if (part == page->Picture) Click(page->Picture);
+    }
+}
+
+TEST_F(CustomPage, DonateOpensThePagesDonateWindow) {
+    Start();
+    ASSERT_NE(page->DonateHost->Current, nullptr);
+    auto* donate = dynamic_cast<TClassChildFormEx_261AC00*>(page->DonateHost->Current->Schema);
+    ASSERT_NE(donate, nullptr);
+    QWidget* window = WidgetOf(donate->DonateForm->Control);
+    EXPECT_TRUE(window->isHidden());
+    Click(page->DonateButton);
+    EXPECT_FALSE(window->isHidden());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <csignal>
 
 #include "custom_fixture.h"
+#include "tabulo/widgets/placementstore.h"
 
 namespace {
 
@@ -127,6 +128,8 @@ TEST_F(EditWindow, SaveWithoutChoosingAFileWritesThePathLoadedOnOpening) {
     EXPECT_EQ(ReadIni(), "[B10]\nFile=/charts/ten.png\nCaption=new name\n");
     EXPECT_TRUE(boxes_.empty());
     EXPECT_TRUE(Leftovers().isEmpty());
+    TPlacementRecord placed;  // closing keeps the window's placement
+    EXPECT_TRUE(ReadPlacement("Tabulo\\EditForm", placed));
 }
 
 TEST_F(EditWindow, AFileWrittenByTheWindowsVersionKeepsEveryOtherByte) {
