@@ -9,7 +9,10 @@
 #   1. moves the pointer over the bare picture area beside the slots and
 #      checks that the slot captions change from "B1".."B39" to the file's;
 #   2. clicks slot 1, whose chart is a plain magenta picture, and checks that
-#      the chart covers the page.
+#      the chart covers the page;
+#   3. clicks the chart away, turns on "Edit mode", opens slot 2, types a
+#      caption, saves, and checks the caption on the page and in the file
+#      (every byte of the file before the new section unchanged).
 # Without a display it re-runs itself under xvfb-run; exit code 77 (skipped)
 # when that or the image tools are missing.
 set -euo pipefail
@@ -107,4 +110,39 @@ for p in "40 $((tabs + 31))" "$((WIDTH - 10)) $((HEIGHT - 10))" "150 $((tabs + 5
     set -- $p
     [[ $(pixel 3-chart "$1" "$2") == "255,0,255" ]] || fail "the chart does not cover the page at $1,$2"
 done
+# 3. Back to the list, edit slot 2.
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
+sleep 0.5
+xdotool mousemove $((X + 128)) $((Y + tabs + 10)) click 1  # "Edit mode"
+sleep 0.3
+xdotool mousemove $((X + 40)) $((Y + tabs + 55)) click 1   # slot 2
+edit=""
+for _ in $(seq 50); do
+    edit=$(xdotool search --onlyvisible --name '^Edit$' 2>/dev/null | head -n1 || true)
+    [[ -n "$edit" ]] && break
+    sleep 0.1
+done
+[[ -n "$edit" ]] || fail "the edit window did not open"
+sleep 0.3
+eval "$(xdotool getwindowgeometry --shell "$edit" | sed 's/^/E/')"  # EX, EY, EWIDTH, EHEIGHT
+import -window root -crop "${EWIDTH}x${EHEIGHT}+${EX}+${EY}" +repage "$work/4-edit.png"
+xdotool mousemove $((EX + 150)) $((EY + 15)) click 1   # the name box
+sleep 0.2
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 20 "Gamma"
+sleep 0.2
+import -window root -crop "${EWIDTH}x${EHEIGHT}+${EX}+${EY}" +repage "$work/5-typed.png"
+xdotool mousemove $((EX + 127)) $((EY + 140)) click 1  # "Save"
+for _ in $(seq 50); do
+    xdotool search --onlyvisible --name '^Edit$' >/dev/null 2>&1 || break
+    sleep 0.1
+done
+xdotool search --onlyvisible --name '^Edit$' >/dev/null 2>&1 && fail "the edit window stayed open after Save"
+sleep 0.3
+shot 6-saved
+[[ $(ink 2 6-saved) -gt 10 ]] || fail "slot 2 shows no caption after the save"
+expected="$work/expected.ini"
+printf '; my charts\r\n[B1]\r\nFile=%s\r\nCaption=Alpha\r\n[Other]\r\nx=1\r\n[B14]\r\nCaption=Beta\r\nFile=C:\\Charts\\none.png\r\n[B2]\r\nFile=\r\nCaption=Gamma\r\n' \
+    "$prog/chart1.png" >"$expected"
+cmp "$expected" "$prog/Custom.ini" || fail "Custom.ini after the save: $(cat -A "$prog/Custom.ini")"
 echo "PASS"
