@@ -1,5 +1,6 @@
 #include "tabulo/components/filedialog.h"
 
+#include "tabulo/widgets/application.h"
 #include "tabulo/widgets/opensavedialog.h"
 
 TKVODialog::TKVODialog() = default;
@@ -13,8 +14,9 @@ void TKVODialog::doExecute(TData& value, uint16_t) {
         Dialog->Options = osNoValidate;
         Dialog->Filter = Filter.str();
     }
-    // Owner: none, that is the application's active window.
-    Dialog->Owner = nullptr;
+    // Owned by the program's current main window (none: the active window).
+    TControl* main = Applet();
+    Dialog->Owner = main ? main->Widget() : nullptr;
     Dialog->FileName = ReadText(value, pullFileName, FileName).str();
     if (Dialog->Execute()) {
         ForwardText(value, onExecute, TText(Dialog->FileName));

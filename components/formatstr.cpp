@@ -73,7 +73,8 @@ void TKVFormatStr::doFormat(TData& value, uint16_t) {
     markPercents(s);
     static const TKV_Event unwired;
     for (int32_t i = 1; i <= Count; ++i) {
-        std::string token = "%" + std::to_string(i);
+        std::string token(1, '%');
+        token += std::to_string(i);
         Token = TText(token);
         // A Count stored without SetCount leaves entries missing: they read as unwired.
         const std::size_t at = std::size_t(i - 1);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tabulo/components/filedialog.h"
+#include "tabulo/widgets/application.h"
 #include "tabulo/widgets/opensavedialog.h"
 #include "tabulo_test/probe.h"
 

@@ -1,0 +1,125 @@
+#include "tabulo/components/imageloader.h"
+
+#include <QPainter>
+#include <cstdio>
+#include <exception>
+
+#include "tabulo/widgets/bitmap.h"
+#include "tabulo/widgets/imagedecoder.h"
+#include "tabulo/widgets/paths.h"
+
+namespace {
+TKvImageLoader::DecoderFactory& factory() {
+    static TKvImageLoader::DecoderFactory f;
+    return f;
+}
+
+int32_t lowHalf(int32_t packed) {
+    return int16_t(uint32_t(packed) & 0xFFFFu);
+}
+int32_t highHalf(int32_t packed) {
+    return int16_t(uint32_t(packed) >> 16);
+}
+}  // namespace
+
+void TKvImageLoader::SetDecoderFactory(DecoderFactory f) {
+    factory() = std::move(f);
+}
+
+TKvImageLoader::TKvImageLoader() {
+    PaintRoutine = [this](QPainter& p) { TilePainter(p); };
+}
+
+TKvImageLoader::~TKvImageLoader() {
+    *alive_ = false;
+}
+
+void TKvImageLoader::doLoad(TData& value, uint16_t) {
+    Loaded = false;
+    const TText name = ReadText(value, pullFileName, FileName);
+    const std::string full = FullPathName(name.view());
+    if (full.empty() || !FileExists(full)) return;
+
+    std::unique_ptr<ImageDecoder> fresh;
+    try {
+        fresh = factory() ? factory()() : std::make_unique<ImageDecoder>();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tabulo: cannot create the image decoder for %s: %s\n", full.c_str(),
+                     e.what());
+        return;
+    }
+    if (!fresh) {
+        std::fprintf(stderr, "tabulo: cannot create the image decoder for %s\n", full.c_str());
+        return;
+    }
+    if (decoder_ && decoder_.get() == completing_)
+        retired_ = std::move(decoder_);  // still running its completion
+    decoder_ = std::move(fresh);
+    decoder_->Load(full);
+    decoder_->SetCallback(&TKvImageLoader::completed, this);
+}
+
+void TKvImageLoader::completed(ImageDecoder* decoder, void* data) {
+    auto* self = static_cast<TKvImageLoader*>(data);
+    if (decoder != self->decoder_.get()) return;  // a replaced decoder
+    self->completing_ = decoder;
+    self->Loaded = true;
+    const QSize size = decoder->Size();
+    self->Width = size.width();
+    self->Height = size.height();
+    decoder->Disconnect();
+    const std::shared_ptr<bool> alive = self->alive_;
+    FireNull(self->onDecoded);
+    if (!*alive) return;  // the chain destroyed the loader (and the decoder with it)
+    self->completing_ = nullptr;
+    self->retired_.reset();
+}
+
+void TKvImageLoader::doDraw(TData& value, uint16_t) {
+    if (!Loaded || Width == 0 || Height == 0) return;
+    int32_t w = Width, h = Height;
+
+    const int32_t p1 = ReadInt(value, pullPoint1, Point1);
+    const int32_t x1 = lowHalf(p1), y1 = highHalf(p1);
+
+    if (const int32_t p2 = ReadInt(value, pullPoint2, Point2); p2 != 0) {
+        w = lowHalf(p2);
+        h = highHalf(p2);
+    }
+    if (!Point2IsSize) {
+        w -= x1;
+        h -= y1;
+    }
+
+    const int32_t p3 = ReadInt(value, pullBackOrigin, BackOrigin);
+    const int32_t ox = lowHalf(p3), oy = highHalf(p3);
+
+    int32_t tw = Width, th = Height;
+    if (const int32_t p4 = ReadInt(value, pullTileSize, TileSize); p4 != 0) {
+        tw = lowHalf(p4);
+        th = highHalf(p4);
+    }
+    if (!TileSizeIsSize) {
+        tw -= ox;
+        th -= oy;
+    }
+
+    // Sides are at most 16 bits wide here, so the product cannot overflow.
+    if (w <= 0 || h <= 0 || w > MaxDecodedSide || h > MaxDecodedSide ||
+        int64_t(w) * h > MaxDecodedPixels)
+        return;
+    auto bitmap = std::make_unique<TBitmap>(w, h);
+    if (bitmap->Empty()) return;  // the memory could not be had
+
+    x1_ = x1, y1_ = y1, w_ = w, h_ = h, ox_ = ox, oy_ = oy, tw_ = tw, th_ = th;
+    if (PaintRoutine) {
+        QPainter painter(&bitmap->Image());
+        PaintRoutine(painter);
+    }
+    FireBitmap(onLoad, bitmap.get());
+}
+
+void TKvImageLoader::TilePainter(QPainter& painter) {
+    if (!decoder_) return;
+    decoder_->Tile(painter, QPoint(ox_, oy_), QRect(x1_, y1_, w_, h_), QSize(tw_, th_));
+}

@@ -1,0 +1,294 @@
+// The image loader over the real decoder: loads, completion, rendering.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <stdexcept>
+
+#include "tabulo/components/imageloader.h"
+#include "tabulo/widgets/bitmap.h"
+#include "tabulo/widgets/imagedecoder.h"
+#include "tabulo_test/probe.h"
+
+namespace {
+
+// Records what each Bitmap value shows during the call (the bitmap is lent
+// for that call only).
+struct BitmapProbe : TObject {
+    struct Shot {
+        int w, h;
+        QImage image;
+    };
+    std::vector<Shot> Shots;
+    void doEvent(TData& v, uint16_t) {
+        TBitmap* b = BitmapOf(v);
+        ASSERT_NE(b, nullptr);
+        Shots.push_back({b->Width(), b->Height(), b->Image().copy()});
+    }
+};
+
+// Left half red, right half blue.
+QImage twoColours(int w, int h) {
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, x < w / 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
+    return img;
+}
+
+class LoaderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        loader.FileName = "";  // the incoming value names the file (a property would win)
+        loader.onDecoded = BindEvent<&TKvImageLoader::doDraw>(&loader, 1);
+        loader.onLoad = BindEvent<&BitmapProbe::doEvent>(&shots);
+        decodedProbe_ = BindEvent<&Counter::doEvent>(&decoded);
+    }
+    void TearDown() override { TKvImageLoader::SetDecoderFactory(nullptr); }
+
+    std::string make(const QString& name, int w, int h, const char* format = "PNG") {
+        const QString path = dir_.filePath(name);
+        QDir().mkpath(QFileInfo(path).path());
+        EXPECT_TRUE(twoColours(w, h).save(path, format));
+        return path.toStdString();
+    }
+    void load(const std::string& name) {
+        FireText(BindEvent<&TKvImageLoader::doLoad>(&loader), name);
+    }
+    bool waitShots(std::size_t n) {
+        return QTest::qWaitFor([&] { return shots.Shots.size() >= n; }, 10000);
+    }
+
+    struct Counter : TObject {
+        int n = 0;
+        TKvImageLoader* loader = nullptr;
+        void doEvent(TData& v, uint16_t) {
+            ++n;
+            EXPECT_EQ(v.Tag, dtNull);
+            if (loader) loader->doDraw(v, 1);
+        }
+    };
+
+    LiveHooks hooks;
+    QTemporaryDir dir_;
+    TKvImageLoader loader;
+    BitmapProbe shots;
+    Counter decoded;
+    TKV_Event decodedProbe_;
+};
+
+TEST_F(LoaderTest, LoadingAFileGivesOneDecodedAndOneBitmapOfNaturalSize) {
+    decoded.loader = &loader;
+    loader.onDecoded = decodedProbe_;
+    const std::string path = make("AA.png", 47, 31);
+    load(path);
+    EXPECT_FALSE(loader.Loaded) << "completion comes later, from the event loop";
+    EXPECT_EQ(decoded.n, 0);
+    ASSERT_TRUE(waitShots(1));
+    EXPECT_EQ(decoded.n, 1);
+    EXPECT_TRUE(loader.Loaded);
+    EXPECT_EQ(loader.Width, 47);
+    EXPECT_EQ(loader.Height, 31);
+    ASSERT_EQ(shots.Shots.size(), 1u);
+    EXPECT_EQ(shots.Shots[0].w, 47);
+    EXPECT_EQ(shots.Shots[0].h, 31);
+    EXPECT_EQ(shots.Shots[0].image.pixel(2, 2), qRgb(255, 0, 0));
+    EXPECT_EQ(shots.Shots[0].image.pixel(44, 28), qRgb(0, 0, 255));
+    QTest::qWait(100);  // nothing more arrives
+    EXPECT_EQ(decoded.n, 1);
+}
+
+TEST_F(LoaderTest, ReadsGifAndJpegToo) {
+    // A 1 x 1 red GIF (the toolkit reads GIF but does not write it).
+    static const char gif[] =
+        "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00,\x00\x00\x00\x00"
+        "\x01\x00\x01\x00\x00\x02\x02"
+        "D\x01\x00;";
+    QFile f(dir_.filePath("a.gif"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(gif, sizeof gif - 1);
+    f.close();
+    load(f.fileName().toStdString());
+    ASSERT_TRUE(waitShots(1));
+    EXPECT_EQ(shots.Shots[0].w, 1);
+    EXPECT_EQ(QColor(shots.Shots[0].image.pixel(0, 0)), QColor(Qt::red));
+    load(make("a.jpg", 30, 12, "JPEG"));
+    ASSERT_TRUE(waitShots(2));
+    EXPECT_EQ(shots.Shots[1].w, 30);
+    EXPECT_EQ(shots.Shots[1].h, 12);
+}
+
+TEST_F(LoaderTest, MissingFilesFoldersAndEmptyNamesStartNothing) {
+    for (const std::string& name :
+         {dir_.filePath("none.png").toStdString(), dir_.path().toStdString(), std::string()}) {
+        loader.FileName = "";
+        load(name);
+        EXPECT_EQ(loader.Decoder(), nullptr) << name;
+    }
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(shots.Shots.empty());
+    EXPECT_FALSE(loader.Loaded);
+}
+
+TEST_F(LoaderTest, DrawBeforeCompletionOrAfterAMissingLoadFiresNothing) {
+    FireNull(BindEvent<&TKvImageLoader::doDraw>(&loader));
+    EXPECT_TRUE(shots.Shots.empty());
+    load(make("a.png", 10, 10));
+    FireNull(BindEvent<&TKvImageLoader::doDraw>(&loader));
+    EXPECT_TRUE(shots.Shots.empty());
+    ASSERT_TRUE(waitShots(1));
+
+    // A load of a missing file keeps the decoder but clears Loaded.
+    const ImageDecoder* kept = loader.Decoder();
+    load(dir_.filePath("missing.png").toStdString());
+    EXPECT_EQ(loader.Decoder(), kept);
+    EXPECT_FALSE(loader.Loaded);
+    FireNull(BindEvent<&TKvImageLoader::doDraw>(&loader));
+    EXPECT_EQ(shots.Shots.size(), 1u);
+}
+
+TEST_F(LoaderTest, Point2AsSizeRendersThatSize) {
+    loader.onDecoded = TKV_Event();
+    load(make("a.png", 40, 20));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return loader.Loaded; }, 10000));
+    loader.Point2 = 50 | (100 << 16);
+    loader.Point2IsSize = true;
+    FireNull(BindEvent<&TKvImageLoader::doDraw>(&loader));
+    ASSERT_EQ(shots.Shots.size(), 1u);
+    EXPECT_EQ(shots.Shots[0].w, 50);
+    EXPECT_EQ(shots.Shots[0].h, 100);
+    // The picture is tiled in steps of its natural size: x 45 is red again.
+    EXPECT_EQ(shots.Shots[0].image.pixel(45, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(shots.Shots[0].image.pixel(25, 25), qRgb(0, 0, 255));
+
+    // As a corner, with Point1 (10, 20): 50 - 10 by 100 - 20.
+    loader.Point2IsSize = false;
+    loader.Point1 = 10 | (20 << 16);
+    FireNull(BindEvent<&TKvImageLoader::doDraw>(&loader));
+    ASSERT_EQ(shots.Shots.size(), 2u);
+    EXPECT_EQ(shots.Shots[1].w, 40);
+    EXPECT_EQ(shots.Shots[1].h, 80);
+
+    // Point2 = 0 keeps the natural size; pulled settings win over properties.
+    loader.Point1 = 0;
+    loader.Point2 = 0;
+    FireNull(BindEvent<&TKvImageLoader::doDraw>(&loader));
+    EXPECT_EQ(shots.Shots.back().w, 40);
+    Source p2;
+    p2.Answer = MakeInt(7 | (9 << 16));
+    loader.pullPoint2 = p2.Link();
+    FireNull(BindEvent<&TKvImageLoader::doDraw>(&loader));
+    EXPECT_EQ(shots.Shots.back().w, 7);
+    EXPECT_EQ(shots.Shots.back().h, 9);
+}
+
+TEST_F(LoaderTest, PackedHalvesAreSignExtended) {
+    loader.onDecoded = TKV_Event();
+    load(make("a.png", 40, 20));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return loader.Loaded; }, 10000));
+    // Point1 (-10, -5): the width and height grow by 10 and 5.
+    loader.Point1 = int32_t(uint32_t(uint16_t(-10)) | (uint32_t(uint16_t(-5)) << 16));
+    FireNull(BindEvent<&TKvImageLoader::doDraw>(&loader));
+    ASSERT_EQ(shots.Shots.size(), 1u);
+    EXPECT_EQ(shots.Shots[0].w, 50);
+    EXPECT_EQ(shots.Shots[0].h, 25);
+    // A negative size renders nothing.
+    loader.Point1 = 0;
+    loader.Point2 = int32_t(uint32_t(uint16_t(-10)) | (5u << 16));
+    FireNull(BindEvent<&TKvImageLoader::doDraw>(&loader));
+    EXPECT_EQ(shots.Shots.size(), 1u);
+}
+
+TEST_F(LoaderTest, RelativeNameResolvesAgainstTheCurrentFolder) {
+    make("Charts/AA.png", 12, 8);
+    const QString old = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir_.path()));
+    loader.FileName = "Charts\\AA.gif";  // the default, missing here
+    FireNull(BindEvent<&TKvImageLoader::doLoad>(&loader));
+    EXPECT_EQ(loader.Decoder(), nullptr);
+    loader.FileName = "Charts\\AA.png";
+    FireNull(BindEvent<&TKvImageLoader::doLoad>(&loader));
+    QDir::setCurrent(old);
+    ASSERT_TRUE(waitShots(1));
+    EXPECT_EQ(shots.Shots[0].w, 12);
+}
+
+TEST_F(LoaderTest, SecondLoadWhileDecodingCompletesOnceWithTheSecondPicture) {
+    decoded.loader = &loader;
+    loader.onDecoded = decodedProbe_;
+    const std::string big = make("big.png", 1600, 1200);
+    const std::string small = make("small.png", 33, 22);
+    load(big);
+    const ImageDecoder* first = loader.Decoder();
+    load(small);
+    EXPECT_NE(loader.Decoder(), first);
+    ASSERT_TRUE(waitShots(1));
+    QTest::qWait(300);  // the first picture's result, had it survived, would arrive meanwhile
+    EXPECT_EQ(decoded.n, 1);
+    ASSERT_EQ(shots.Shots.size(), 1u);
+    EXPECT_EQ(shots.Shots[0].w, 33);
+    EXPECT_EQ(shots.Shots[0].h, 22);
+}
+
+// A receiver that starts the next load from inside the completion chain.
+struct Reloader : TObject {
+    TKvImageLoader* loader = nullptr;
+    std::string next;
+    int n = 0;
+    void doEvent(TData&, uint16_t) {
+        if (n++ == 0) FireText(BindEvent<&TKvImageLoader::doLoad>(loader), next);
+    }
+};
+
+TEST_F(LoaderTest, LoadFromInsideTheCompletionChainIsSafe) {
+    Reloader r;
+    r.loader = &loader;
+    r.next = make("second.png", 9, 9);
+    loader.onDecoded = BindEvent<&Reloader::doEvent>(&r);
+    load(make("first.png", 5, 5));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return r.n == 2; }, 10000));
+    EXPECT_EQ(loader.Width, 9);
+}
+
+TEST_F(LoaderTest, UnreadablePictureDecodesToNothing) {
+    const QString path = dir_.filePath("bad.png");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not a picture at all");
+    f.close();
+    decoded.loader = &loader;
+    loader.onDecoded = decodedProbe_;
+    load(path.toStdString());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return decoded.n == 1; }, 10000));
+    EXPECT_TRUE(loader.Loaded);
+    EXPECT_EQ(loader.Width, 0);
+    EXPECT_TRUE(shots.Shots.empty());
+}
+
+TEST_F(LoaderTest, DecoderThatCannotBeMadeAbandonsTheLoadWithAMessage) {
+    load(make("a.png", 10, 10));
+    ASSERT_TRUE(waitShots(1));
+    const ImageDecoder* kept = loader.Decoder();
+
+    TKvImageLoader::SetDecoderFactory([]() -> std::unique_ptr<ImageDecoder> { return nullptr; });
+    ::testing::internal::CaptureStderr();
+    load(make("b.png", 20, 20));
+    std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("image decoder"), std::string::npos) << err;
+    EXPECT_EQ(loader.Decoder(), kept);
+
+    TKvImageLoader::SetDecoderFactory(
+        []() -> std::unique_ptr<ImageDecoder> { throw std::runtime_error("no COM here"); });
+    ::testing::internal::CaptureStderr();
+    load(make("c.png", 20, 20));
+    err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("no COM here"), std::string::npos) << err;
+    EXPECT_EQ(loader.Decoder(), kept);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shots.Shots.size(), 1u);
+}
+
+}  // namespace
