@@ -25,6 +25,18 @@ void keepLastWindowFromQuitting() {
 }
 }  // namespace
 
+void StartApplication() {
+    terminated = false;
+    keepLastWindowFromQuitting();
+}
+
+void StopApplication() {
+    applet = nullptr;
+    appletHook = nullptr;
+    globalHook = nullptr;
+    idleHook = nullptr;
+}
+
 TControl* Applet() {
     return applet;
 }

@@ -19,7 +19,9 @@ struct TControl::Impl {
     bool gone = false;  // the window is gone
     bool hovered = false;
     int updateDepth = 0;
-    uint8_t lastState = 0;         // last window state seen
+    uint8_t lastState = 0;       // last window state seen
+    bool applyingFlags = false;  // window flags being applied (re-entry waits)
+    bool flagsPending = false;
     std::vector<TControl*> pages;  // tab pages (owned)
     std::vector<int> tabImages;
     // splitter

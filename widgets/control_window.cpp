@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFrame>
 #include <QPalette>
+#include <QPointer>
 
 #include "control_impl.h"
 #include "tabulo/widgets/application.h"
@@ -111,23 +112,42 @@ void TControl::applyStyle() {
 void TControl::applyFormFlags() {
     QWidget* w = Widget();
     if (!w) return;
-    const bool caption = (style_ & WS_CAPTION) == WS_CAPTION;
-    Qt::WindowFlags f = (exStyle_ & WS_EX_TOOLWINDOW) ? Qt::Tool : Qt::Window;
-    if (!caption) {
-        f |= Qt::FramelessWindowHint;
-    } else {
-        f |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-             Qt::WindowCloseButtonHint;
-        if (style_ & WS_MINIMIZEBOX) f |= Qt::WindowMinimizeButtonHint;
-        if ((style_ & WS_MAXIMIZEBOX) && (style_ & WS_THICKFRAME))
-            f |= Qt::WindowMaximizeButtonHint;
+    // Changing the flags hides and shows the window again; what runs on that
+    // show may ask for other flags. Such a request is applied after the
+    // current one, so the window always ends with the last wish.
+    if (d_->applyingFlags) {
+        d_->flagsPending = true;
+        return;
     }
-    if (exStyle_ & WS_EX_TOPMOST) f |= Qt::WindowStaysOnTopHint;
-    if (f != w->windowFlags()) {
-        const bool visible = w->isVisible();
-        w->setWindowFlags(f);
-        if (visible) reshow(w);
+    auto wanted = [this] {
+        const bool caption = (style_ & WS_CAPTION) == WS_CAPTION;
+        Qt::WindowFlags f = (exStyle_ & WS_EX_TOOLWINDOW) ? Qt::Tool : Qt::Window;
+        if (!caption) {
+            f |= Qt::FramelessWindowHint;
+        } else {
+            f |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint;
+            if (style_ & WS_MINIMIZEBOX) f |= Qt::WindowMinimizeButtonHint;
+            if ((style_ & WS_MAXIMIZEBOX) && (style_ & WS_THICKFRAME))
+                f |= Qt::WindowMaximizeButtonHint;
+        }
+        if (exStyle_ & WS_EX_TOPMOST) f |= Qt::WindowStaysOnTopHint;
+        return f;
+    };
+    QPointer<QWidget> guard(w);
+    d_->applyingFlags = true;
+    for (int round = 0; round < 8; ++round) {
+        d_->flagsPending = false;
+        const Qt::WindowFlags f = wanted();
+        if (f != w->windowFlags()) {
+            const bool visible = w->isVisible();
+            w->setWindowFlags(f);
+            if (visible) reshow(w);
+            if (!guard || FromWidget(guard) != this) return;  // freed meanwhile
+        }
+        if (!d_->flagsPending && wanted() == w->windowFlags()) break;
     }
+    d_->applyingFlags = false;
     if (style_ & WS_THICKFRAME) {
         w->setMinimumSize(0, 0);
         w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -152,7 +172,11 @@ bool TControl::StaysOnTop() const {
 }
 
 void TControl::SetStaysOnTop(bool on) {
-    if (on == StaysOnTop()) return;
+    // Asked for on every mouse move: nothing happens unless the window's
+    // state differs from the wish.
+    QWidget* w = Widget();
+    const bool actual = w ? bool(w->windowFlags() & Qt::WindowStaysOnTopHint) : StaysOnTop();
+    if (on == StaysOnTop() && on == actual) return;
     exStyle_ = on ? (exStyle_ | WS_EX_TOPMOST) : (exStyle_ & ~uint32_t(WS_EX_TOPMOST));
     applyStyle();
 }

@@ -179,6 +179,35 @@ TEST_F(Program, StaysOnTopChangesTheWindowOnlyWhenItDiffers) {
     EXPECT_FALSE(main->Widget()->windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
+TEST_F(Program, AStaysOnTopWishMadeWhileTheWindowReappearsIsTheOneThatHolds) {
+    // Changing the flag shows the window again; a handler of that show asks
+    // for "on top" again (as the main window's wiring does).
+    std::unique_ptr<TControl> main(NewForm(nullptr, "Main"));
+    main->Show();
+    main->SetStaysOnTop(true);
+    main->OnShow = [](TControl& c) { c.SetStaysOnTop(true); };
+    main->SetStaysOnTop(false);
+    const bool flag = main->Widget()->windowFlags() & Qt::WindowStaysOnTopHint;
+    EXPECT_EQ(main->StaysOnTop(), flag);
+    EXPECT_TRUE(flag);
+    main->OnShow = nullptr;
+    main->SetStaysOnTop(false);
+    EXPECT_FALSE(main->Widget()->windowFlags() & Qt::WindowStaysOnTopHint);
+    main->SetStaysOnTop(true);
+    EXPECT_TRUE(main->Widget()->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(main->Visible());
+}
+
+TEST_F(Program, StartAndStopSetUpAndForgetTheLoopState) {
+    std::unique_ptr<TControl> main(NewForm(nullptr, "Main"));
+    Terminate();
+    StartApplication();
+    EXPECT_FALSE(AppletTerminated());
+    EXPECT_FALSE(QGuiApplication::quitOnLastWindowClosed());
+    StopApplication();
+    EXPECT_EQ(Applet(), nullptr);
+}
+
 TEST_F(Program, FrameStylesMapToWindowFlags) {
     std::unique_ptr<TControl> main(NewForm(nullptr, "Main"));
     main->SetFrameStyle(0);
