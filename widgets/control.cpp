@@ -8,6 +8,7 @@
 #include <QMoveEvent>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QTabBar>
 #include <QTimer>
 #include <algorithm>
 
@@ -249,6 +250,10 @@ void TControl::build(const TText& text) {
     if (kind_ == TControlKind::TabControl || kind_ == TControlKind::Memo) {
         // Inner windows report their mouse moves too.
         for (QWidget* inner : w->findChildren<QWidget*>()) inner->setMouseTracking(true);
+        if (auto* m = dynamic_cast<QPlainTextEdit*>(w))
+            widgets_detail::ForwardInnerMouse(w, m->viewport(), link);
+        if (auto* t = dynamic_cast<QTabWidget*>(w))
+            widgets_detail::ForwardInnerMouse(w, t->tabBar(), link);
     }
     if (topLevel(kind_)) {
         widgets_detail::RegisterForm(this);

@@ -143,7 +143,46 @@ void TBitButtonWidget::mouseDoubleClickEvent(QMouseEvent* e) {
     mousePressEvent(e);
 }
 
+namespace {
+class InnerMouseFilter : public QObject {
+public:
+    InnerMouseFilter(QWidget* outer, TWidgetLink* link)
+        : QObject(outer), outer_(outer), link_(link) {}
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        const QEvent::Type t = e->type();
+        const bool mouse = t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease ||
+                           t == QEvent::MouseButtonDblClick || t == QEvent::MouseMove;
+        if ((!mouse && t != QEvent::Wheel) || !link_->Owner) return false;
+        bool result = false;
+        bool consumed = false;
+        ++widgets_detail::EventDepth;
+        if (mouse) {
+            // The same event in the control's own coordinates.
+            auto* me = static_cast<QMouseEvent*>(e);
+            const QPointF p = static_cast<QWidget*>(o)->mapTo(outer_, me->position().toPoint());
+            QMouseEvent copy(t, p, me->globalPosition(), me->button(), me->buttons(),
+                             me->modifiers());
+            consumed = widgets_detail::BeforeEvent(link_, outer_, &copy, result);
+        } else {
+            consumed = widgets_detail::BeforeEvent(link_, outer_, e, result);
+        }
+        --widgets_detail::EventDepth;
+        return consumed;
+    }
+
+private:
+    QWidget* outer_;
+    TWidgetLink* link_;
+};
+}  // namespace
+
 namespace widgets_detail {
+
+void ForwardInnerMouse(QWidget* outer, QWidget* inner, TWidgetLink* link) {
+    if (inner) inner->installEventFilter(new InnerMouseFilter(outer, link));
+}
 
 void KeyNotTaken(QWidget* w, QEvent* e) {
     if (e->isAccepted()) {

@@ -35,6 +35,9 @@ bool PaintsBeforeBase(const TWidgetLink* link);
 // Remembers a key event the window did not take: the toolkit passes it on to
 // the parent next, which must not treat it as its own key.
 void KeyNotTaken(QWidget* w, QEvent* e);
+// Mouse events of an inner window of a standard control (a memo's text
+// area, a tab strip's tab bar) reach the control's hooks and slots too.
+void ForwardInnerMouse(QWidget* outer, QWidget* inner, TWidgetLink* link);
 }  // namespace widgets_detail
 
 template <class Base>

@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QTest>
 #include <QUrl>
@@ -432,6 +433,21 @@ TEST_F(StandardControls, AMemoKeepsLinesAndReplacesASelection) {
     m->ReplaceSelection("");
     EXPECT_EQ(m->Text(), "one\r\nthree");
     EXPECT_EQ(m->LineStart(5), -1);
+}
+
+TEST_F(StandardControls, MouseButtonsOverAMemosTextReachTheMemo) {
+    form = NewForm(nullptr, "F");
+    form->SetSize(300, 200);
+    form->Show();
+    TControl* m = keep(NewEdit(form, eoMultiline | eoReadonly));
+    m->SetBoundsRect({0, 0, 200, 150});
+    m->SetText("About");
+    std::vector<int> ups;
+    m->OnMouseUp = [&](TControl&, const TMouseInfo& i) { ups.push_back(i.Button); };
+    auto* viewport = static_cast<QPlainTextEdit*>(m->Widget())->viewport();
+    QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(20, 20));
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_EQ(ups, (std::vector<int>{2, 1}));
 }
 
 TEST_F(StandardControls, ThePanelDrawsItsCaptionThenRunsItsPaintHook) {
