@@ -69,6 +69,8 @@ TEST_F(HintTest, TipShowsAfterTheDelayInTheTooltipLookAndHidesOnLeave) {
     EXPECT_EQ(form->Widget()->findChild<QLabel*>("TabuloToolTip"), w);
     EXPECT_EQ(w->text(), "UTG vs MP 3bet");
     EXPECT_EQ(w->font().family(), "Tahoma");
+    EXPECT_EQ(w->font().pixelSize(), -FontHeightForSize(8));
+    EXPECT_FALSE(w->font().bold());
     EXPECT_EQ(w->palette().color(QPalette::Window), ToQColor(ColorToRGB(clInfoBk)));
     EXPECT_EQ(w->palette().color(QPalette::WindowText), ToQColor(ColorToRGB(clInfoText)));
     EXPECT_TRUE(w->windowFlags() & Qt::ToolTip);
