@@ -302,6 +302,32 @@ TEST(AlignmentOrder, EdgesAreTakenBeforeTheFillingChildAndHiddenChildrenTakeNone
     ResetApplicationForTesting();
 }
 
+TEST(Splitter, DraggingResizesTheAlignedNeighbourWithinItsLimits) {
+    ResetApplicationForTesting();
+    std::unique_ptr<TControl> form(NewForm(nullptr, "F"));
+    form->SetSize(200, 100);
+    form->Show();
+    std::unique_ptr<TControl> left(NewControl(form.get()));
+    left->SetSize(50, 10);
+    left->SetAlign(caLeft);
+    std::unique_ptr<TControl> bar(NewSplitter(form.get(), 30, 40));
+    bar->SetAlign(caLeft);
+    std::unique_ptr<TControl> rest(NewControl(form.get()));
+    rest->SetAlign(caClient);
+    ASSERT_EQ(bar->BoundsRect(), (TRect{50, 0, 54, 100}));
+    QWidget* w = bar->Widget();
+    QTest::mousePress(w, Qt::LeftButton, {}, QPoint(2, 50));
+    QTest::mouseMove(w, QPoint(22, 50));
+    EXPECT_EQ(left->Width(), 70);
+    EXPECT_EQ(rest->BoundsRect().Left, 74);
+    QTest::mouseMove(w, QPoint(-100, 50));  // not below the neighbour's minimum
+    EXPECT_EQ(left->Width(), 30);
+    QTest::mouseMove(w, QPoint(500, 50));  // leaves the rest its minimum
+    EXPECT_EQ(left->Width(), 200 - 40 - 4);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(500, 50));
+    ResetApplicationForTesting();
+}
+
 // ----- sibling order
 
 using SiblingOrder = FormFixture;
