@@ -237,11 +237,10 @@ bool EndsWithLineEnd(std::string_view text) {
     return text.empty() || text.back() == '\n' || text.back() == '\r';
 }
 
-// The value as it can be stored on one line: cut at the first line break or
-// NUL, so that a value can never inject keys or sections.
-std::string_view OneLine(std::string_view v) {
-    std::size_t cut = v.find_first_of(std::string_view("\r\n\0", 3));
-    return cut == std::string_view::npos ? v : v.substr(0, cut);
+// A value must fit on one line: a line break or NUL would store something
+// else than asked (or inject keys and sections), so such a write is refused.
+bool FitsOnOneLine(std::string_view v) {
+    return v.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
 
 }  // namespace
@@ -279,9 +278,8 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, std::string_view fileName) {
     section = Trim(section);
     key = Trim(key);
-    value = OneLine(value);
-    // Names that would read back as something else are refused.
-    if (section.find_first_of("\r\n]") != std::string_view::npos ||
+    // Names and values that would read back as something else are refused.
+    if (!FitsOnOneLine(value) || section.find_first_of("\r\n]") != std::string_view::npos ||
         key.find_first_of("\r\n=") != std::string_view::npos || (!key.empty() && key[0] == ';') ||
         (!key.empty() && key[0] == '[') || fileName.empty())
         return false;
