@@ -219,6 +219,25 @@ TEST_F(WinFixture, BorderStyleZeroWithEdgeTwoHasOnlyTheStaticEdge) {
     EXPECT_TRUE(c.Control->Style() & WS_BORDER);
 }
 
+TEST_F(WinFixture, CompanionSplitterTakesItsPlaceBesideATopAlignedControl) {
+    TKVPanel top(host.Control());
+    top.Width = 100;
+    top.Height = 60;
+    top.Align = caTop;
+    top.CompanionFactory.Make = &MakeSplitterCompanion;
+    top.CompanionFactory.Args[0] = 4;
+    top.CompanionFactory.Args[1] = int(clAppWorkSpace);
+    top.Init();
+    ASSERT_NE(top.Companion, nullptr);
+    EXPECT_EQ(top.Control->Height(), 56);
+    EXPECT_EQ(top.Companion->Height(), 4);
+    EXPECT_EQ(top.Companion->Color(), clAppWorkSpace);
+    EXPECT_TRUE(top.Companion->Visible());
+    TData zero = MakeInt(0);
+    top.doVisible(zero, 0);
+    EXPECT_FALSE(top.Companion->Visible());
+}
+
 TEST_F(WinFixture, TabOrderMakesATabStop) {
     TKVPanel a(host.Control());
     a.TabOrder = 3;
