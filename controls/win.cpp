@@ -3,10 +3,7 @@
 #include "tabulo/controls/layout.h"
 #include "tabulo/widgets/graphics.h"
 
-#if __has_include("tabulo/components/hintmanager.h")
 #include "tabulo/components/hintmanager.h"
-#define TABULO_HAVE_HINTS 1
-#endif
 
 int32_t MouseMoveValue(uint32_t state) {
     // Alt is no part of the platform's button state; the wheel delta lives in
@@ -36,9 +33,7 @@ TKVWin::TKVWin(TControl* parent) : ParentControl(parent) {
 
 TKVWin::~TKVWin() {
     if (Layout && Control) Layout->RemoveControl(Control);
-#ifdef TABULO_HAVE_HINTS
     if (HintRecord) HintManager()->DestroyTip(HintRecord);
-#endif
     HintRecord = nullptr;
     if (!Control) return;
     // Nothing of this component may run once it is gone.
@@ -180,10 +175,8 @@ void TKVWin::AttachLayout(TWinLayout* layout) {
 }
 
 void TKVWin::RegisterHint() {
-#ifdef TABULO_HAVE_HINTS
     if (Hint.empty() || HintRecord || !Control) return;
     HintRecord = HintManager()->Register(Control, Hint.view());
-#endif
 }
 
 // ---- points -----------------------------------------------------------------
@@ -239,9 +232,7 @@ void TKVWin::MouseUp(const TMouseInfo& m) {
 }
 
 void TKVWin::MouseMove(const TMouseInfo& m) {
-#ifdef TABULO_HAVE_HINTS
     if (HintRecord) HintManager()->TrackPosition(HintRecord, m.X, m.Y);
-#endif
     storeMouse(m);
     FireInt(onMouseMove, MouseMoveValue(LastMouse.State));
 }
@@ -252,17 +243,13 @@ void TKVWin::MouseWheel(const TMouseInfo& m) {
 }
 
 void TKVWin::MouseOver() {
-#ifdef TABULO_HAVE_HINTS
     if (HintRecord) HintManager()->TrackActivate(HintRecord, true);
-#endif
     FireNull(onMouseEnter);
 }
 
 void TKVWin::MouseLeave() {
     FireNull(onMouseLeave);
-#ifdef TABULO_HAVE_HINTS
     if (HintRecord) HintManager()->TrackActivate(HintRecord, false);
-#endif
 }
 
 bool TKVWin::parentKey(int& key, uint32_t shift, bool down) {

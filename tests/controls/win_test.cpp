@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "support/controls_test.h"
+#include "tabulo/components/hintmanager.h"
 #include "tabulo/controls/panel.h"
 #include "tabulo_test/probe.h"
 
@@ -236,6 +237,22 @@ TEST_F(WinFixture, CompanionSplitterTakesItsPlaceBesideATopAlignedControl) {
     TData zero = MakeInt(0);
     top.doVisible(zero, 0);
     EXPECT_FALSE(top.Companion->Visible());
+}
+
+TEST_F(WinFixture, OnlyANonEmptyHintGetsATooltip) {
+    const int before = HintManager()->TipCount();
+    panel->RegisterHint();  // empty hint
+    EXPECT_EQ(panel->HintRecord, nullptr);
+    {
+        TKVPanel cell(host.Control());
+        cell.Hint = "MP vs UTG";
+        cell.Init();
+        cell.RegisterHint();
+        ASSERT_NE(cell.HintRecord, nullptr);
+        EXPECT_EQ(cell.HintRecord->Text, "MP vs UTG");
+        EXPECT_EQ(HintManager()->TipCount(), before + 1);
+    }
+    EXPECT_EQ(HintManager()->TipCount(), before);  // the tip goes with its component
 }
 
 TEST_F(WinFixture, TabOrderMakesATabStop) {
