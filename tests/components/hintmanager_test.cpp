@@ -97,12 +97,19 @@ TEST_F(HintTest, TipHidesAfterTheAutoPopDelay) {
 
 TEST_F(HintTest, EmptyTextNeverShows) {
     TKVHintManager* m = HintManager();
-    TToolTip* tip = m->CreateTip(form.get());
-    ASSERT_NE(tip, nullptr);
+    TToolTip* empty = m->CreateTip(form.get());
+    ASSERT_NE(empty, nullptr);
+    // A sibling with a text, entered right after: once its tip shows, the
+    // empty one's delay has passed too.
+    std::unique_ptr<TControl> other(NewForm(nullptr, "other"));
+    other->Show();
+    TToolTip* tip = m->Register(other.get(), "text");
     enter(form->Widget());
-    QTest::qWait(m->InitialDelay + 200);
-    EXPECT_FALSE(tip->TipWindow->isVisible());
+    enter(other->Widget());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tip->TipWindow->isVisible(); }, 3000));
+    EXPECT_FALSE(empty->TipWindow->isVisible());
     m->DestroyTip(tip);
+    m->DestroyTip(empty);
 }
 
 TEST_F(HintTest, TrackingOperationsDoNothingWhileTrackingIsOff) {

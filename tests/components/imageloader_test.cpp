@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 #include <stdexcept>
 
 #include "tabulo/components/imageloader.h"
@@ -58,6 +59,11 @@ protected:
     void load(const std::string& name) {
         FireText(BindEvent<&TKvImageLoader::doLoad>(&loader), name);
     }
+    // Lets every decode still running finish and delivers what it posted.
+    static void settle() {
+        QThreadPool::globalInstance()->waitForDone(10000);
+        QCoreApplication::processEvents();
+    }
     bool waitShots(std::size_t n) {
         return QTest::qWaitFor([&] { return shots.Shots.size() >= n; }, 10000);
     }
@@ -97,7 +103,7 @@ TEST_F(LoaderTest, LoadingAFileGivesOneDecodedAndOneBitmapOfNaturalSize) {
     EXPECT_EQ(shots.Shots[0].h, 31);
     EXPECT_EQ(shots.Shots[0].image.pixel(2, 2), qRgb(255, 0, 0));
     EXPECT_EQ(shots.Shots[0].image.pixel(44, 28), qRgb(0, 0, 255));
-    QTest::qWait(100);  // nothing more arrives
+    settle();
     EXPECT_EQ(decoded.n, 1);
 }
 
@@ -226,7 +232,7 @@ TEST_F(LoaderTest, SecondLoadWhileDecodingCompletesOnceWithTheSecondPicture) {
     load(small);
     EXPECT_NE(loader.Decoder(), first);
     ASSERT_TRUE(waitShots(1));
-    QTest::qWait(300);  // the first picture's result, had it survived, would arrive meanwhile
+    settle();  // the first picture's result, had it survived, would have arrived now
     EXPECT_EQ(decoded.n, 1);
     ASSERT_EQ(shots.Shots.size(), 1u);
     EXPECT_EQ(shots.Shots[0].w, 33);
