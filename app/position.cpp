@@ -1,6 +1,31 @@
 #include "tabulo/app/position.h"
 
-// The panel alone for now; the grid and the chart display follow.
+#include <string>
+
+#include "tabulo/app/donate.h"
+
+namespace {
+
+// Seats in table order. A column takes its seat's Left, a row its seat's
+// Top; the spacing is irregular on purpose (these are the page's design
+// positions). Header: the seat's own colour; tint: its row's lighter shade.
+struct TSeat {
+    const char* Name;
+    int Left;
+    int Top;
+    uint32_t Header;
+    uint32_t Tint;
+};
+constexpr TSeat Seats[TClassPosition_253CB10::SeatCount] = {
+    {"UTG", 0, 20, 0x001600DD, 0x00E8D5FF},   {"MP", 44, 62, 0x003C9DFF, 0x00CCE2FD},
+    {"CO", 88, 105, 0x0000FFFF, 0x00DFFFFF},  {"BU", 130, 149, 0x00F8CE52, 0x00FEEDC0},
+    {"SB", 174, 193, 0x0046FB81, 0x00DDFFDD}, {"BB", 218, 237, 0x0052A330, 0x00BFE8AE},
+};
+
+constexpr uint32_t ButtonShadow = 0xFF000010;
+
+}  // namespace
+
 TClassPosition_253CB10::TClassPosition_253CB10(TKVContainer* container, TControl* pageArea,
                                                TObject* owner)
     : TChartPageSchema(container, pageArea, owner) {}
@@ -9,4 +34,36 @@ void TClassPosition_253CB10::InitPage(TControl* pageArea) {
     Panel = MakePagePanel(pageArea, "Position", 35, 105, 400, 300);
 }
 
-void TClassPosition_253CB10::BuildPage() {}
+void TClassPosition_253CB10::BuildPage() {
+    CreatePicture();
+    CreateChartPath("%1img\\Positions\\%2.png");
+
+    for (int c = 0; c < SeatCount; ++c) {
+        for (int r = 0; r < SeatCount; ++r) {
+            const TSeat& hero = Seats[r];
+            const TSeat& opponent = Seats[c];
+            const std::string them = opponent.Name;
+            const std::string caption = r == c ? hero.Name : "vs " + them;
+            const std::string key = r == c ? hero.Name : hero.Name + ("vs" + them);
+            std::string hint;
+            if (r != c) hint = hero.Name + (" vs " + them) + (r < c ? " 3bet" : "");
+            TChartCell cell;
+            cell.Left = opponent.Left;
+            cell.Top = hero.Top;
+            cell.Width = 46;
+            cell.Height = 45;
+            cell.Color = r == c ? hero.Header : hero.Tint;
+            cell.Caption = caption;
+            cell.Hint = hint;
+            cell.Key = key;
+            cell.Bold = r == c;
+            cell.NoFrame = false;
+            cell.FrameColor = ButtonShadow;
+            Cells[std::size_t(c * SeatCount + r)] = CreateCell(cell);
+        }
+    }
+
+    CreateControls(&MakeMultiSchema<TClassChildFormEx_261B440>);
+    WireChart(Cells);
+    RegisterHints(Cells);
+}

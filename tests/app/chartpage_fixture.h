@@ -1,0 +1,134 @@
+#pragma once
+// The whole program with the default chart pack in its program folder, and
+// the steps the chart-page tests share: find a page, click a cell, wait for
+// the chart, click the picture.
+//
+//   TEST_F(ChartPageTest, ...) {
+//       auto* page = StartWithPage<TClassHands_253CB10>("Hands");
+//       Click(page->Cells[0]);
+//       ASSERT_TRUE(WaitForChart(page));
+//   }
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QTabWidget>
+#include <QTest>
+#include <string>
+
+#include "support/program_fixture.h"
+#include "tabulo/app/chartpage.h"
+#include "tabulo/app/mainschema.h"
+#include "tabulo/components/formatstr.h"
+#include "tabulo/components/imageloader.h"
+#include "tabulo/controls/bitbtn.h"
+#include "tabulo/controls/checkbox.h"
+#include "tabulo/controls/image.h"
+#include "tabulo/controls/mainform.h"
+#include "tabulo/controls/pagecontrol.h"
+#include "tabulo/controls/panel.h"
+#include "tabulo/widgets/bitmap.h"
+#include "tabulo/widgets/control.h"
+
+class ChartPageTest : public ProgramTest {
+protected:
+    // The pack the build renders beside the program: <build>/img, two levels
+    // above the test executable (<build>/tests/app).
+    static QString BuiltPack() {
+        return QDir(QCoreApplication::applicationDirPath() + "/../../img").absolutePath();
+    }
+
+    void SetUp() override {
+        ProgramTest::SetUp();
+        const QString from = BuiltPack();
+        ASSERT_TRUE(QFileInfo::exists(from + "/Positions/MPvsUTG.png"))
+            << "the default chart pack is missing at " << from.toStdString()
+            << " (build the target chartpack)";
+        const QString to = folder_->path() + "/img";
+        QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            const QString target = to + file.mid(from.size());
+            QDir().mkpath(QFileInfo(target).path());
+            ASSERT_TRUE(QFile::copy(file, target)) << target.toStdString();
+        }
+    }
+
+    // Starts the program and shows the page with that name.
+    template <class Page>
+    Page* StartWithPage(const std::string& name) {
+        StartProgram();
+        TKVPageControl* pages = Schema()->Pages;
+        Page* found = nullptr;
+        for (int i = 0; i < pages->PageCount(); ++i) {
+            if (pages->PageAt(i).Name == name) {
+                found = dynamic_cast<Page*>(pages->PageAt(i).Schema.get());
+                if (auto* tabs = WidgetOf(Schema()->MainWindow->Control)->findChild<QTabWidget*>())
+                    tabs->setCurrentIndex(i);
+            }
+        }
+        WidgetOf(Schema()->MainWindow->Control)->show();
+        Settle();
+        return found;
+    }
+
+    // The file a page shows for a key.
+    QString PictureFile(const char* folder, const std::string& key) const {
+        return folder_->path() + "/img/" + folder + "/" + QString::fromStdString(key) + ".png";
+    }
+
+    static void Click(TKVWin* control, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(WidgetOf(control->Control), button);
+    }
+    static void ClickAt(TKVWin* control, QPoint at) {
+        QTest::mouseClick(WidgetOf(control->Control), Qt::LeftButton, {}, at);
+    }
+
+    static bool HasChart(const TChartPageSchema* page) { return !page->Picture->Bitmap->Empty(); }
+    static bool ScaleBoxShown(const TChartPageSchema* page) {
+        return WidgetOf(page->ScaleBox->Control)->isVisibleTo(WidgetOf(page->Panel->Control));
+    }
+    // Whether the picture is what the page shows at that point of its panel.
+    static bool PictureCovers(const TChartPageSchema* page, QPoint at) {
+        return WidgetOf(page->Panel->Control)->childAt(at) == WidgetOf(page->Picture->Control);
+    }
+
+    // Pumps the event loop until the page holds a chart (the decoder runs on
+    // a worker; its completion arrives through the loop).
+    static bool WaitForChart(const TChartPageSchema* page) {
+        return QTest::qWaitFor([page] { return HasChart(page); }, 10000);
+    }
+
+    // The shown bitmap is the picture file, pixel for pixel.
+    static ::testing::AssertionResult ShowsFile(const TChartPageSchema* page, const QString& file) {
+        const QImage expected(file);
+        if (expected.isNull())
+            return ::testing::AssertionFailure() << "cannot read " << file.toStdString();
+        const QImage& shown = page->Picture->Bitmap->Image();
+        if (shown.size() != expected.size())
+            return ::testing::AssertionFailure()
+                   << "shown " << shown.width() << "x" << shown.height() << ", file "
+                   << expected.width() << "x" << expected.height();
+        const QImage a = shown.convertToFormat(QImage::Format_RGB32);
+        const QImage b = expected.convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                if (a.pixel(x, y) != b.pixel(x, y))
+                    return ::testing::AssertionFailure() << "pixel " << x << "," << y << " differs";
+        return ::testing::AssertionSuccess();
+    }
+
+    // A plain picture of one colour in place of a pack file.
+    void ReplacePicture(const QString& file, int w, int h, QColor colour) {
+        QImage image(w, h, QImage::Format_RGB32);
+        image.fill(colour);
+        ASSERT_TRUE(image.save(file, "PNG"));
+    }
+
+    // The picture as the screen shows it.
+    static QImage Shot(const TChartPageSchema* page) {
+        return WidgetOf(page->Picture->Control)->grab().toImage();
+    }
+};
