@@ -183,6 +183,20 @@ TEST_F(EditWindow, AReadOnlyFileMakesSaveSayWhyAndKeepsWhatWasTyped) {
     EXPECT_EQ(SlotCaption(3), "Three, new");
 }
 
+TEST_F(EditWindow, APathThatCannotBeStoredOnOneLineIsRefusedNotCut) {
+    // A Linux file name may hold a line break; stored as it is it would end
+    // the "File" line early and the rest would become a line of its own.
+    const std::string before = "[B2]\r\nFile=/charts/two.png\r\nCaption=Two\r\n";
+    WriteIni(before);
+    Start();
+    Open(2);
+    const std::string odd = "/charts/two\n[B1]\nCaption=evil.png";
+    DropFiles({odd});
+    ASSERT_EQ(PathHeld(), odd);
+    PressSave();
+    ExpectSaveRefused(before, "Two", odd);
+}
+
 TEST_F(EditWindow, AReadOnlyFolderMakesSaveSayWhyAndCreatesNothing) {
     Start();
     Open(4);
