@@ -38,10 +38,12 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <random>
 #include <string>
+#include <system_error>
 
 #include "tabulo/app/chartpage.h"
 #include "tabulo/app/hands.h"
@@ -128,7 +130,8 @@ public:
             const QString file = it.next();
             const QString target = folder_.path() + "/img" + file.mid(pack.size());
             QDir().mkpath(QFileInfo(target).path());
-            QFile::copy(file, target);
+            std::error_code error;  // a plain copy, faster than QFile::copy
+            std::filesystem::copy_file(file.toStdString(), target.toStdString(), error);
         }
         Ok = QFileInfo::exists(folder_.path() + "/img/Positions/MPvsUTG.png");
         // The large pictures stand in for four charts of the pack.
