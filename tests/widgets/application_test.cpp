@@ -67,9 +67,10 @@ TEST_F(Program, RunReturnsAtOnceWhenAlreadyTerminatedAndCallsTheIdleHook) {
     SetIdleHook([&] {
         if (++idles == 3) Terminate();
     });
-    QTimer::singleShot(0, [] {});
-    QTimer::singleShot(5, [] {});
-    QTimer::singleShot(10, [] {});
+    // Something to wake the loop until it ends.
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [] {});
+    ticker.start(1);
     ::Run(main.get());
     EXPECT_EQ(idles, 3);
     ::Run(main.get());  // the flag is still set
