@@ -1,10 +1,12 @@
 // The Hands page: the 13 x 13 hand grid, and the chart it shows for a hand.
 
+#include <QApplication>
 #include <map>
 #include <set>
 #include <string>
 
 #include "chartpage_fixture.h"
+#include "tabulo/app/donate.h"
 #include "tabulo/app/hands.h"
 #include "tabulo/controls/button.h"
 #include "tabulo_test/probe.h"
@@ -216,6 +218,21 @@ TEST_F(HandsPage, EveryControlReportsItsMouseButtonToThePageControl) {
     for (TKVWin* c : controls) QTest::mouseRelease(WidgetOf(c->Control), Qt::MiddleButton);
     ASSERT_EQ(probe.Count(), controls.size());
     for (const auto& hit : probe.Hits) EXPECT_EQ(AsInt(hit.Value), 2);
+}
+
+TEST_F(HandsPage, DonateShowsThePagesOneDonateWindow) {
+    Start();
+    ASSERT_EQ(page_->DonateHost->InstanceCount(), 1);  // built with the page, hidden
+    EXPECT_NE(dynamic_cast<TClassChildFormEx_261B180*>(page_->DonateHost->Instance(0)->Schema),
+              nullptr);
+    Click(page_->DonateButton);
+    Click(page_->DonateButton);
+    Settle();
+    int shown = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        shown += w->objectName() == "DonateForm" && w->isVisible() ? 1 : 0;
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(page_->DonateHost->InstanceCount(), 1);
 }
 
 // Shows and hides 200 charts in a row; under the sanitizer build the leak

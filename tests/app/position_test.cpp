@@ -5,6 +5,7 @@
 #include <string>
 
 #include "chartpage_fixture.h"
+#include "tabulo/app/donate.h"
 #include "tabulo/app/position.h"
 #include "tabulo/components/hintmanager.h"
 #include "tabulo/controls/button.h"
@@ -265,8 +266,11 @@ TEST_F(PositionPage, EveryControlReportsItsMouseButtonToThePageControl) {
     for (const auto& hit : probe.Hits) EXPECT_EQ(AsInt(hit.Value), 2);
 }
 
-TEST_F(PositionPage, DonateShowsOneDonateWindow) {
+TEST_F(PositionPage, DonateShowsThePagesOneDonateWindow) {
     Start();
+    ASSERT_EQ(page_->DonateHost->InstanceCount(), 1);  // built with the page, hidden
+    EXPECT_NE(dynamic_cast<TClassChildFormEx_261B440*>(page_->DonateHost->Instance(0)->Schema),
+              nullptr);
     Click(page_->DonateButton);
     Click(page_->DonateButton);
     Settle();
