@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPixmap>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -243,6 +244,59 @@ TEST_F(FormFixture, AlphaBlendBelow255MakesTheWindowTranslucent) {
     EXPECT_EQ(form->Control->AlphaBlend(), 128);
     ASSERT_NE(form->Control->Widget(), nullptr);
     EXPECT_NEAR(form->Control->Widget()->windowOpacity(), 128.0 / 255.0, 0.01);
+}
+
+TEST_F(FormFixture, FrameStylesAboveNineAreIgnored) {
+    auto form = MakeForm(nullptr, "");
+    form->SetFrameStyle(7);
+    const uint32_t style = form->Control->Style(), ex = form->Control->ExStyle();
+    EXPECT_EQ(style & WS_CAPTION, 0u);
+    EXPECT_TRUE(style & WS_THICKFRAME);
+    EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+    form->SetFrameStyle(10);
+    EXPECT_EQ(form->Control->Style(), style);
+    EXPECT_EQ(form->Control->ExStyle(), ex);
+}
+
+TEST_F(FormFixture, BackgroundIsPaintedWhenNotEmpty) {
+    auto form = MakeForm(nullptr, "");
+    form->Color = RGBColor(1, 2, 3);
+    Start();
+    EXPECT_EQ(Rgb(Grab(form->Control), 5, 5), RgbOf(ColorToRGB(form->Control->Color())));
+    form->Background->SetSize(20, 20);
+    form->Background->Canvas().FillRect(MakeRect(0, 0, 20, 20), RGBColor(0, 255, 0));
+    const QImage img = Grab(form->Control);
+    EXPECT_EQ(Rgb(img, 5, 5), 0x00FF00u);
+    EXPECT_EQ(Rgb(img, 19, 19), 0x00FF00u);
+}
+
+TEST_F(FormFixture, AnEmptyIconTakesTheParentsIcon) {
+    auto main = MakeForm(nullptr, "");
+    QImage pic(16, 16, QImage::Format_RGB32);
+    pic.fill(Qt::red);
+    main->SetIcon(QIcon(QPixmap::fromImage(pic)));
+    ASSERT_NE(main->Control->Icon(), nullptr);
+    EXPECT_FALSE(main->Control->Icon()->Empty());
+    auto child = MakeForm(main->Control, "", false);
+    child->SetIcon(QIcon());  // "KLVA" is not among the resources
+    ASSERT_NE(child->Control->Icon(), nullptr);
+    EXPECT_FALSE(child->Control->Icon()->Empty());
+}
+
+TEST_F(FormFixture, ShowingRemembersTheActiveFormAndHidingForgetsIt) {
+    auto main = MakeForm(nullptr, "");
+    auto child = MakeForm(main->Control, "", false);
+    Start();
+    main->Control->Activate();
+    Pump();
+    if (ActiveForm() != main->Control) GTEST_SKIP() << "no window activation on this platform";
+    TData on = MakeInt(1), off = MakeInt(0);
+    child->doVisible(on, 0);
+    EXPECT_EQ(child->RememberedWindow, main->Control->Handle());
+    child->doVisible(off, 0);
+    EXPECT_EQ(child->RememberedWindow, 0u);
+    Pump();
+    EXPECT_EQ(ActiveForm(), main->Control);
 }
 
 TEST_F(FormFixture, ActivationMessagesReachTheOutputs) {
