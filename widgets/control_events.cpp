@@ -347,7 +347,11 @@ bool BeforeEvent(TWidgetLink* link, QWidget* w, QEvent* e, bool& result) {
                 if (msg.Message == msgMouseUp) d->dragging = false;
             }
             if (clicksItself(c->Kind())) {
-                if (msg.Message == msgMouseDown && msg.Mouse.Button == 1)
+                // A double click stands for the press of the second click: the
+                // toolkit may send it without a press (when the first click
+                // went to another window at the same spot).
+                if ((msg.Message == msgMouseDown || msg.Message == msgMouseDblClk) &&
+                    msg.Mouse.Button == 1)
                     d->leftPressedInside = true;
                 if (msg.Message == msgMouseUp && msg.Mouse.Button == 1) {
                     bool inside = w->rect().contains(me->position().toPoint());
@@ -566,10 +570,10 @@ void AfterEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
             notify(msgMove, 0, &TControl::OnMove);
             break;
         case QEvent::Show:
-            notify(msgShow, 0, &TControl::OnShow);
+            if (!d->quietShowHide) notify(msgShow, 0, &TControl::OnShow);
             break;
         case QEvent::Hide:
-            notify(msgHide, 0, &TControl::OnHide);
+            if (!d->quietShowHide) notify(msgHide, 0, &TControl::OnHide);
             break;
         case QEvent::FocusIn:
             notify(msgSetFocus, 0, &TControl::OnSetFocus);

@@ -140,10 +140,14 @@ void TControl::applyFormFlags() {
         d_->flagsPending = false;
         const Qt::WindowFlags f = wanted();
         if (f != w->windowFlags()) {
+            // The window stays visible for the program: the hide and show the
+            // toolkit needs to change the flags are not reported.
             const bool visible = w->isVisible();
+            d_->quietShowHide = true;
             w->setWindowFlags(f);
             if (visible) reshow(w);
             if (!guard || FromWidget(guard) != this) return;  // freed meanwhile
+            d_->quietShowHide = false;
         }
         if (!d_->flagsPending && wanted() == w->windowFlags()) break;
     }

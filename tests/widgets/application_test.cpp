@@ -180,23 +180,37 @@ TEST_F(Program, StaysOnTopChangesTheWindowOnlyWhenItDiffers) {
     EXPECT_FALSE(main->Widget()->windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
-TEST_F(Program, AStaysOnTopWishMadeWhileTheWindowReappearsIsTheOneThatHolds) {
-    // Changing the flag shows the window again; a handler of that show asks
-    // for "on top" again (as the main window's wiring does).
+TEST_F(Program, FlagChangesAreNoShowOrHideForTheProgram) {
+    // Changing a window flag makes the toolkit hide and show the window; the
+    // program, which answers a show by asking for "on top", must not see it.
     std::unique_ptr<TControl> main(NewForm(nullptr, "Main"));
     main->Show();
+    int shows = 0, hides = 0, showMsgs = 0;
+    main->OnShow = [&](TControl& c) {
+        ++shows;
+        c.SetStaysOnTop(true);
+    };
+    main->OnHide = [&](TControl&) { ++hides; };
+    main->SetMessageHook([&](TControl&, TMsg& m) {
+        showMsgs += m.Message == msgShow || m.Message == msgHide;
+        return false;
+    });
     main->SetStaysOnTop(true);
-    main->OnShow = [](TControl& c) { c.SetStaysOnTop(true); };
     main->SetStaysOnTop(false);
-    const bool flag = main->Widget()->windowFlags() & Qt::WindowStaysOnTopHint;
-    EXPECT_EQ(main->StaysOnTop(), flag);
-    EXPECT_TRUE(flag);
-    main->OnShow = nullptr;
-    main->SetStaysOnTop(false);
+    EXPECT_EQ(shows, 0);
+    EXPECT_EQ(hides, 0);
+    EXPECT_EQ(showMsgs, 0);
+    EXPECT_FALSE(main->StaysOnTop());
     EXPECT_FALSE(main->Widget()->windowFlags() & Qt::WindowStaysOnTopHint);
-    main->SetStaysOnTop(true);
-    EXPECT_TRUE(main->Widget()->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(main->Visible());
+    main->SetFrameStyle(4);
+    EXPECT_EQ(shows, 0);
+    // A real hide and show are reported.
+    main->Hide();
+    main->Show();
+    EXPECT_EQ(hides, 1);
+    EXPECT_EQ(shows, 1);
+    EXPECT_TRUE(main->Widget()->windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
 TEST_F(Program, StartAndStopSetUpAndForgetTheLoopState) {

@@ -382,6 +382,28 @@ TEST_F(StandardControls, ADoubleClickOnABitButtonGivesTwoClicks) {
     EXPECT_EQ(clicks, 2);
 }
 
+TEST_F(StandardControls, AQuickClickOnAWindowJustRaisedOverTheLastOneIsAClick) {
+    // The toolkit pairs the two clicks into a double click although the first
+    // went to another window: the second arrives as double click + release.
+    form = NewForm(nullptr, "F");
+    form->SetSize(200, 100);
+    form->Show();
+    TControl* picture = keep(NewControl(form));
+    picture->SetBoundsRect({0, 0, 100, 100});
+    int clicks = 0;
+    picture->OnClick = [&](TControl&) { ++clicks; };
+    QWidget* w = picture->Widget();
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(20, 15), w->mapToGlobal(QPointF(20, 15)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &dbl);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(20, 15));
+    EXPECT_EQ(clicks, 1);
+    // A real double click on it is two clicks, not three.
+    clicks = 0;
+    QTest::mouseDClick(form->Widget()->windowHandle(), Qt::LeftButton, {}, QPoint(30, 25));
+    EXPECT_EQ(clicks, 2);
+}
+
 TEST_F(StandardControls, TheBitButtonIsPaintedByItsOwnerWithTheState) {
     form = NewForm(nullptr, "F");
     form->SetSize(200, 100);
