@@ -1,6 +1,8 @@
 // The Position page: the 6 x 6 seat grid, and the chart it shows for a cell.
 
 #include <QApplication>
+#include <QEnterEvent>
+#include <QLabel>
 #include <array>
 #include <string>
 
@@ -127,6 +129,15 @@ TEST_F(PositionPage, TooltipsCarryTheMatchupNamesAndHeadersHaveNone) {
     }
     ASSERT_NE(page_->ScaleBox->HintRecord, nullptr);
     EXPECT_EQ(page_->ScaleBox->HintRecord->Text.str(), "Scale or Center charts");
+
+    // Resting the pointer on a cell shows its tip with the full matchup name.
+    QWidget* cell = WidgetOf(CellWithKey("MPvsUTG")->Control);
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), cell->mapToGlobal(QPointF(5, 5)));
+    QCoreApplication::sendEvent(cell, &enter);
+    const QLabel* tip = CellWithKey("MPvsUTG")->HintRecord->TipWindow;
+    ASSERT_NE(tip, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([tip] { return tip->isVisible(); }, 5000));
+    EXPECT_EQ(tip->text(), "MP vs UTG");
 }
 
 struct ShownChart {
