@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <memory>
 
 #include "support/controls_test.h"
 #include "tabulo/components/hintmanager.h"
+#include "tabulo/controls/edit.h"
 #include "tabulo/controls/panel.h"
 #include "tabulo_test/probe.h"
 
@@ -253,6 +255,26 @@ TEST_F(WinFixture, OnlyANonEmptyHintGetsATooltip) {
         EXPECT_EQ(HintManager()->TipCount(), before + 1);
     }
     EXPECT_EQ(HintManager()->TipCount(), before);  // the tip goes with its component
+}
+
+TEST_F(WinFixture, KeysAreOfferedToTheParentFirst) {
+    Probe keys;
+    TKVEdit edit(panel->Control);
+    edit.Init();
+    panel->onKeyDown = keys.Link(1);
+    edit.onKeyDown = keys.Link(2);
+    edit.Control->SetFocus();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    QApplication::sendEvent(edit.Control->Widget(), &press);
+    ASSERT_EQ(keys.Count(), 2u);
+    EXPECT_EQ(keys.Hits[0].Index, 1);
+    EXPECT_EQ(keys.Hits[1].Index, 2);
+    EXPECT_EQ(keys.Hits[1].Value.IntValue, 'A');
+
+    edit.ParentKeys = false;
+    QApplication::sendEvent(edit.Control->Widget(), &press);
+    ASSERT_EQ(keys.Count(), 3u);
+    EXPECT_EQ(keys.Hits[2].Index, 2);
 }
 
 TEST_F(WinFixture, TabOrderMakesATabStop) {
