@@ -222,6 +222,21 @@ TEST_F(PositionPage, ClickBesideTheGridHidesTheScaleBoxUntilTheNextChart) {
     EXPECT_TRUE(ScaleBoxShown(page_));
 }
 
+// A click on a chart that follows the cell click at the same point within
+// the double-click time arrives at the picture as a double click and a
+// release; it hides the chart like any click.
+TEST_F(PositionPage, QuickClickOnTheChartReportedAsDoubleClickHidesIt) {
+    Start();
+    Click(CellWithKey("BU"));
+    ASSERT_TRUE(WaitForChart(page_));
+    QWidget* picture = WidgetOf(page_->Picture->Control);
+    const QPoint at = CentreOf(CellWithKey("BU"));
+    QTest::mouseDClick(picture, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(picture, Qt::LeftButton, {}, at);
+    EXPECT_FALSE(HasChart(page_));
+    EXPECT_TRUE(ScaleBoxShown(page_));
+}
+
 TEST_F(PositionPage, AQuickSecondClickShowsOnlyTheSecondChart) {
     Start();
     Click(CellWithKey("UTG"));
