@@ -1,5 +1,10 @@
 #include "tabulo/controls/image.h"
 
+#include <QBrush>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
 TKVImage::TKVImage(TControl* parent) : TKVWin(parent), Bitmap(std::make_unique<TBitmap>()) {}
 
 TKVImage::~TKVImage() = default;
@@ -86,19 +91,48 @@ void TKVImage::Paint(TCanvas& canvas, int cw, int ch) {
         case TDrawPlan::Copy:
             canvas.Draw(plan.Target.Left, plan.Target.Top, *Bitmap);
             break;
-        case TDrawPlan::Tile:
-            for (int i = 0; i < plan.TilesX; ++i)
-                for (int j = 0; j < plan.TilesY; ++j)
-                    canvas.Draw(i * Bitmap->Width(), j * Bitmap->Height(), *Bitmap);
+        case TDrawPlan::Tile: {
+            // Copies at every multiple of the picture size from (0, 0): a
+            // texture fill draws exactly that, however small the picture.
+            const QImage& tile = Bitmap->Image();
+            const QRect area(0, 0, std::min(cw, plan.TilesX * tile.width()),
+                             std::min(ch, plan.TilesY * tile.height()));
+            canvas.WithPainter([&](QPainter& p) { p.fillRect(area, QBrush(tile)); });
             break;
+        }
         case TDrawPlan::Stretch: {
             const int w = plan.Target.Width(), h = plan.Target.Height();
             if (w <= 0 || h <= 0) break;
             if (w == Bitmap->Width() && h == Bitmap->Height())
                 canvas.Draw(plan.Target.Left, plan.Target.Top, *Bitmap);
+            else if (double(w) * h > HugeTarget)
+                drawVisiblePart(canvas, plan.Target, cw, ch);
             else
                 canvas.DrawImage(plan.Target.Left, plan.Target.Top, scaled(w, h));
             break;
         }
     }
+}
+
+void TKVImage::drawVisiblePart(TCanvas& canvas, const TDrawRect& target, int cw, int ch) {
+    // A very thin picture in fill mode overhangs the area by far: scale only
+    // the part of the picture that falls inside the area.
+    const int vl = std::max(target.Left, 0), vt = std::max(target.Top, 0);
+    const int vr = std::min(target.Right, cw), vb = std::min(target.Bottom, ch);
+    if (vr <= vl || vb <= vt) return;
+    const double fx = double(Bitmap->Width()) / target.Width();
+    const double fy = double(Bitmap->Height()) / target.Height();
+    const int sx0 = int(std::floor((vl - target.Left) * fx)),
+              sy0 = int(std::floor((vt - target.Top) * fy));
+    const int sx1 = std::min(Bitmap->Width(), int(std::ceil((vr - target.Left) * fx)));
+    const int sy1 = std::min(Bitmap->Height(), int(std::ceil((vb - target.Top) * fy)));
+    if (sx1 <= sx0 || sy1 <= sy0) return;
+    // The part's place and size at the target scale.
+    const int dl = target.Left + int(std::lround(sx0 / fx)),
+              dt = target.Top + int(std::lround(sy0 / fy));
+    const int dw = std::max(1, int(std::lround((sx1 - sx0) / fx)));
+    const int dh = std::max(1, int(std::lround((sy1 - sy0) / fy)));
+    if (double(dw) * dh > HugeTarget) return;  // nothing sensible to show
+    const QImage part = Bitmap->Image().copy(sx0, sy0, sx1 - sx0, sy1 - sy0);
+    canvas.DrawImage(dl, dt, StretchImage(part, dw, dh, TStretchMode(StretchMode)));
 }

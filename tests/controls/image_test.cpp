@@ -93,6 +93,41 @@ TEST_F(ImageFixture, TileRepeatsThePictureIntoTheCutRowAndColumn) {
     EXPECT_EQ(Rgb(img, 249, 249), RgbOf(Red));
 }
 
+TEST_F(ImageFixture, TileOfATinyPictureCoversTheArea) {
+    Make(300, 200, 3);
+    TBitmap b(2, 1, Red);
+    b.SetPixel(0, 0, Marker);
+    Load(b);
+    const QImage img = Grab(image->Control);
+    EXPECT_EQ(Rgb(img, 0, 0), RgbOf(Marker));
+    EXPECT_EQ(Rgb(img, 1, 0), RgbOf(Red));
+    EXPECT_EQ(Rgb(img, 298, 199), RgbOf(Marker));
+    EXPECT_EQ(Rgb(img, 299, 199), RgbOf(Red));
+}
+
+TEST_F(ImageFixture, FillOfAVeryThinPictureScalesOnlyTheVisiblePart) {
+    // 20000 x 1 in 300 x 300: the picture would be 6,000,000 pixels wide.
+    Make(300, 300, 5);
+    TBitmap b(20000, 1, Red);
+    b.Canvas().FillRect(MakeRect(10000, 0, 20000, 1), Marker);
+    Load(b);
+    const QImage img = Grab(image->Control);
+    // The visible middle of the picture: left half red, right half green.
+    EXPECT_EQ(Rgb(img, 100, 150), RgbOf(Red));
+    EXPECT_EQ(Rgb(img, 200, 150), RgbOf(Marker));
+    EXPECT_EQ(Rgb(img, 0, 0), RgbOf(Red));
+    EXPECT_EQ(Rgb(img, 299, 299), RgbOf(Marker));
+    // Smooth scaling takes the same path.
+    image->SetSmooth(true);
+    TData five = MakeInt(5);
+    image->doMode(five, 4);
+    const QImage smooth = Grab(image->Control);
+    EXPECT_GT(qRed(smooth.pixel(0, 0)), 200);
+    EXPECT_LT(qGreen(smooth.pixel(0, 0)), 20);
+    EXPECT_LT(qRed(smooth.pixel(299, 299)), 20);
+    EXPECT_GT(qGreen(smooth.pixel(299, 299)), 180);
+}
+
 TEST_F(ImageFixture, TopLeftFillsRightAndBelow) {
     Make(300, 200, 4);
     Load(*Picture(100, 50));

@@ -47,8 +47,12 @@ public:
     // Paints the current picture into a canvas of the given client size.
     void Paint(TCanvas& canvas, int clientWidth, int clientHeight);
 
+    // Targets larger than this many pixels are scaled only where visible.
+    static constexpr double HugeTarget = 16.0 * 1024 * 1024;
+
 private:
     void applyAutoSize();
+    void drawVisiblePart(TCanvas& canvas, const TDrawRect& target, int cw, int ch);
     void repaint();
     const QImage& scaled(int w, int h);
 
