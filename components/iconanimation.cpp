@@ -12,14 +12,9 @@ TkvIconAnimation::~TkvIconAnimation() {
 
 void TkvIconAnimation::Tick() {
     Timer->SetInterval(FrameInterval);
-    if (!Frames || FrameIndex < 0 || std::size_t(FrameIndex) >= Frames->size()) return;
-    QImage frame = (*Frames)[std::size_t(FrameIndex)];
-    if (!frame.isNull() && (frame.width() != iconSize_ || frame.height() != iconSize_))
-        frame = frame.scaled(iconSize_, iconSize_);
-    CurrentFrame.SetImage(frame);
-    CurrentFrame.SetSize(iconSize_);
+    if (!Frames || !ImageListGetIcon(*Frames, FrameIndex, iconSize_, CurrentFrame)) return;
     if (!Timer->Enabled()) return;
-    if (++FrameIndex < int32_t(Frames->size())) return;
+    if (++FrameIndex < ImageListCount(*Frames)) return;
     FrameIndex = 0;
     FireNull(onCycleEnd);
     if (Repeat && !StopRequested)

@@ -1,10 +1,11 @@
 #include "tabulo/components/imageloader.h"
 
-#include <QPainter>
 #include <cstdio>
 #include <exception>
 
 #include "tabulo/widgets/bitmap.h"
+#include "tabulo/widgets/canvas.h"
+#include "tabulo/widgets/decodedsize.h"
 #include "tabulo/widgets/imagedecoder.h"
 #include "tabulo/widgets/paths.h"
 
@@ -20,6 +21,10 @@ int32_t lowHalf(int32_t packed) {
 int32_t highHalf(int32_t packed) {
     return int16_t(uint32_t(packed) >> 16);
 }
+
+// A bitmap up to this many pixels (32 MB) is kept for the next draw; a
+// larger one is freed after its draw rather than held while unused.
+constexpr int64_t KeptBitmapPixels = 8ll * 1024 * 1024;
 }  // namespace
 
 void TKvImageLoader::SetDecoderFactory(DecoderFactory f) {
@@ -27,7 +32,7 @@ void TKvImageLoader::SetDecoderFactory(DecoderFactory f) {
 }
 
 TKvImageLoader::TKvImageLoader() {
-    PaintRoutine = [this](QPainter& p) { TilePainter(p); };
+    PaintRoutine = [this](TCanvas& c) { TilePainter(c); };
 }
 
 TKvImageLoader::~TKvImageLoader() {
@@ -64,9 +69,9 @@ void TKvImageLoader::completed(ImageDecoder* decoder, void* data) {
     if (decoder != self->decoder_.get()) return;  // a replaced decoder
     self->completing_ = decoder;
     self->Loaded = true;
-    const QSize size = decoder->Size();
-    self->Width = size.width();
-    self->Height = size.height();
+    const TSize size = DecodedSize(*decoder);
+    self->Width = size.cx;
+    self->Height = size.cy;
     decoder->Disconnect();
     const std::shared_ptr<bool> alive = self->alive_;
     FireNull(self->onDecoded);
@@ -108,18 +113,30 @@ void TKvImageLoader::doDraw(TData& value, uint16_t) {
     if (w <= 0 || h <= 0 || w > MaxDecodedSide || h > MaxDecodedSide ||
         int64_t(w) * h > MaxDecodedPixels)
         return;
-    auto bitmap = std::make_unique<TBitmap>(w, h);
-    if (bitmap->Empty()) return;  // the memory could not be had
+    // The kept bitmap when it has the size (a draw started from inside this
+    // one's onLoad finds none and makes its own), else a new one.
+    std::unique_ptr<TBitmap> bitmap = std::move(bitmap_);
+    const bool reused = bitmap && bitmap->Width() == w && bitmap->Height() == h;
+    if (!reused) {
+        bitmap.reset();                            // the old memory goes before the new is taken
+        bitmap = std::make_unique<TBitmap>(w, h);  // white
+        if (bitmap->Empty()) return;               // the memory could not be had
+    }
 
     x1_ = x1, y1_ = y1, w_ = w, h_ = h, ox_ = ox, oy_ = oy, tw_ = tw, th_ = th;
-    if (PaintRoutine) {
-        QPainter painter(&bitmap->Image());
-        PaintRoutine(painter);
+    TCanvas& canvas = bitmap->Canvas();
+    if (reused) {
+        canvas.ClearClip();
+        canvas.FillRect(TRect{0, 0, w, h}, clWhite);
     }
+    if (PaintRoutine) PaintRoutine(canvas);
+    const std::shared_ptr<bool> alive = alive_;
     FireBitmap(onLoad, bitmap.get());
+    if (!*alive) return;  // the chain destroyed the loader; the bitmap goes here
+    if (!bitmap_ && int64_t(w) * h <= KeptBitmapPixels) bitmap_ = std::move(bitmap);
 }
 
-void TKvImageLoader::TilePainter(QPainter& painter) {
+void TKvImageLoader::TilePainter(TCanvas& canvas) {
     if (!decoder_) return;
-    decoder_->Tile(painter, QPoint(ox_, oy_), QRect(x1_, y1_, w_, h_), QSize(tw_, th_));
+    decoder_->Tile(canvas, TPoint{ox_, oy_}, TRect{x1_, y1_, x1_ + w_, y1_ + h_}, TSize{tw_, th_});
 }

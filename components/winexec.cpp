@@ -1,21 +1,14 @@
 #include "tabulo/components/winexec.h"
 
-#include <QProcess>
-#include <QString>
-#include <QStringList>
+#include "tabulo/widgets/launcher.h"
 
 void TKVWinExec::doExec(TData&, uint16_t) {
     if (RunOperation) (this->*RunOperation)(FileName, Parameters);
 }
 
 bool TKVWinExec::WinExecRun(const TText& fileName, const TText& parameters) {
-    const std::string line = fileName.str() + " " + parameters.str();
-    QStringList args =
-        QProcess::splitCommand(QString::fromUtf8(line.data(), qsizetype(line.size())));
-    if (args.isEmpty()) return false;
-    const QString program = args.takeFirst();
-    qint64 pid = 0;
-    if (!QProcess::startDetached(program, args, QString(), &pid)) return false;
+    const int64_t pid = LaunchProgram(fileName.str() + " " + parameters.str());
+    if (pid == 0) return false;
     ProcessId = pid;
     FireNull(onExec);
     return true;

@@ -23,23 +23,9 @@
 #include "tabulo/runtime/object.h"
 #include "tabulo/runtime/text.h"
 #include "tabulo/widgets/obj.h"
+#include "tabulo/widgets/tooltip.h"
 
-class QWidget;
-class QLabel;
 class TControl;
-class TToolTipController;
-
-// One tip: the tool description of its window.
-struct TToolTip {
-    uint32_t Size = 44;
-    uint32_t Flags = 0x111;  // identify by window, subclass the owner, transparent
-    QWidget* Owner = nullptr;
-    TText Text;
-    TText Title;
-    int TitleIcon = 0;
-    QLabel* TipWindow = nullptr;  // the tip's own window (null once the owner is gone)
-    TToolTipController* Controller = nullptr;
-};
 
 // The font record of the tips.
 struct THintFont {
@@ -63,8 +49,8 @@ public:
     uint8_t Tracking = 0;
     THintFont Font;
 
-    // The seven operations.
-    TToolTip* CreateTip(QWidget* owner);
+    // The seven operations. CreateTip makes a tip for the control's window
+    // (nullptr for no control or a control whose window is gone).
     TToolTip* CreateTip(TControl* owner);
     void DestroyTip(TToolTip* tip);
     void SetText(TToolTip* tip, std::string_view text);
@@ -74,14 +60,12 @@ public:
 
     // CreateTip and SetText in one; nullptr (and no tip) for an empty hint or
     // an owner without a window.
-    TToolTip* Register(QWidget* owner, std::string_view hint);
     TToolTip* Register(TControl* owner, std::string_view hint);
 
     // Number of live tips (for tests).
     int TipCount() const { return tips_; }
 
 private:
-    friend class TToolTipController;
     int tips_ = 0;
 };
 

@@ -9,15 +9,14 @@
 // fires with NULL and the timer stops, unless Repeat is set and no stop was
 // requested, in which case the next cycle starts after CycleInterval.
 
-#include <QImage>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "tabulo/runtime/event.h"
 #include "tabulo/runtime/object.h"
 #include "tabulo/widgets/bitmap.h"
 #include "tabulo/widgets/icon.h"
+#include "tabulo/widgets/imagelist.h"
 #include "tabulo/widgets/timer.h"
 
 class TkvIconAnimation : public TObject {
@@ -28,10 +27,10 @@ public:
     std::unique_ptr<TTimer> Timer;
     TIcon CurrentFrame;
     int32_t FrameIndex = 0;
-    const std::vector<QImage>* Frames = nullptr;  // the frame list, not owned
-    const std::vector<QImage>* Masks = nullptr;   // the mask list, not owned
-    TIcon Icon;                                   // the icon frames are built on
-    TBitmap FrameImage;                           // scratch picture of a frame (empty)
+    const TImageList* Frames = nullptr;  // the frame list, not owned
+    const TImageList* Masks = nullptr;   // the mask list, not owned
+    TIcon Icon;                          // the icon frames are built on
+    TBitmap FrameImage;                  // scratch picture of a frame (empty)
     int32_t FrameInterval = 83;
     int32_t CycleInterval = 1000;
     bool Repeat = false;

@@ -10,8 +10,10 @@
 // starts; doLoad returns at once. Completion arrives later from the event
 // loop: Loaded, Width and Height are set and onDecoded fires with NULL.
 //
-// doDraw renders the decoded picture into a new bitmap and fires it on
-// onLoad; the bitmap is lent for that call only and freed afterwards. The
+// doDraw renders the decoded picture into a bitmap and fires it on onLoad;
+// the bitmap is lent for that call only (the receiver copies what it keeps).
+// The loader keeps that bitmap for the next draw of the same size, so a
+// chart shown again reuses its memory instead of touching fresh pages. The
 // four settings are packed points (X in the low 16 bits, Y in the high 16
 // bits, both signed), each read through its pull point with the property as
 // default:
@@ -34,7 +36,8 @@
 #include "tabulo/runtime/object.h"
 
 class ImageDecoder;
-class QPainter;
+class TBitmap;
+class TCanvas;
 
 class TKvImageLoader : public TObject {
 public:
@@ -54,16 +57,16 @@ public:
     TKV_Event pullTileSize;
     TKV_Event onDecoded;
     TKV_Event onLoad;
-    // Paints the decoded picture into the new bitmap; bound to TilePainter
-    // at construction.
-    std::function<void(QPainter&)> PaintRoutine;
+    // Paints the decoded picture into the bitmap (given its canvas, the
+    // picture white, no clip); bound to TilePainter at construction.
+    std::function<void(TCanvas&)> PaintRoutine;
 
     void doLoad(TData& value, uint16_t index);
     void doDraw(TData& value, uint16_t index);
 
     // The loader's own paint routine: the picture tiled from the back origin
     // in steps of the tile size, clipped to the area of the current doDraw.
-    void TilePainter(QPainter& painter);
+    void TilePainter(TCanvas& canvas);
 
     // The decoder in use (none before the first load that reached one).
     const ImageDecoder* Decoder() const { return decoder_.get(); }
@@ -84,6 +87,9 @@ private:
     // Cleared by the destructor, so a completion can tell whether the chain
     // it started destroyed the loader.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    // The bitmap of the last draw, kept for the next one of the same size
+    // (none while a draw lends it out, or after one too large to keep).
+    std::unique_ptr<TBitmap> bitmap_;
     // The area of the current doDraw, for TilePainter.
     int32_t x1_ = 0, y1_ = 0, w_ = 0, h_ = 0, ox_ = 0, oy_ = 0, tw_ = 0, th_ = 0;
 };
