@@ -297,4 +297,112 @@ TEST_F(LoaderTest, DecoderThatCannotBeMadeAbandonsTheLoadWithAMessage) {
     EXPECT_EQ(shots.Shots.size(), 1u);
 }
 
+// A receiver that marks each bitmap it is lent (through its Tag) and notes
+// whether the bitmap came marked, i.e. was lent before.
+struct MarkingProbe : TObject {
+    std::vector<bool> CameMarked;
+    std::vector<QImage> Images;
+    void doEvent(TData& v, uint16_t) {
+        TBitmap* b = BitmapOf(v);
+        ASSERT_NE(b, nullptr);
+        CameMarked.push_back(b->Tag == this);
+        b->Tag = this;
+        Images.push_back(b->Image().copy());
+    }
+};
+
+TEST_F(LoaderTest, DrawOfTheSameSizeReusesTheBitmapRepaintedInFull) {
+    MarkingProbe marks;
+    loader.onDecoded = TKV_Event();
+    loader.onLoad = BindEvent<&MarkingProbe::doEvent>(&marks);
+    load(make("a.png", 40, 20));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return loader.Loaded; }, 10000));
+    auto draw = [&] { FireNull(BindEvent<&TKvImageLoader::doDraw>(&loader)); };
+
+    draw();  // 40 x 20, red up to x 19
+    // Point1 (10, 0) to the corner (50, 20): 40 x 20 again, painted from x 10
+    // on; the strip left of it is white, whatever the last draw put there.
+    loader.Point1 = 10;
+    loader.Point2 = 50 | (20 << 16);
+    draw();
+    ASSERT_EQ(marks.CameMarked.size(), 2u);
+    EXPECT_FALSE(marks.CameMarked[0]);
+    EXPECT_TRUE(marks.CameMarked[1]) << "the same bitmap again";
+    EXPECT_EQ(marks.Images[0].pixel(5, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(marks.Images[1].pixel(5, 5), qRgb(255, 255, 255));
+    EXPECT_EQ(marks.Images[1].pixel(12, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(marks.Images[1].pixel(25, 5), qRgb(0, 0, 255));
+
+    // Another size takes a new bitmap, which is then the one kept.
+    loader.Point1 = 0;
+    loader.Point2 = 30 | (10 << 16);
+    draw();
+    draw();
+    ASSERT_EQ(marks.CameMarked.size(), 4u);
+    EXPECT_FALSE(marks.CameMarked[2]);
+    EXPECT_TRUE(marks.CameMarked[3]);
+    EXPECT_EQ(marks.Images[3].size(), QSize(30, 10));
+    EXPECT_EQ(marks.Images[3], marks.Images[2]);
+}
+
+// Draws again from inside onLoad, and checks that the bitmap it was lent is
+// left alone by the inner draw.
+struct NestedDrawer : TObject {
+    TKvImageLoader* loader = nullptr;
+    int calls = 0;
+    TBitmap* outer = nullptr;
+    TBitmap* inner = nullptr;
+    bool outerUnchanged = false;
+    void doEvent(TData& v, uint16_t) {
+        TBitmap* b = BitmapOf(v);
+        if (calls++ > 0) {
+            inner = b;
+            return;
+        }
+        outer = b;
+        const QImage before = b->Image().copy();
+        loader->Point1 = 10;  // same size, other content
+        loader->Point2 = 50 | (20 << 16);
+        FireNull(BindEvent<&TKvImageLoader::doDraw>(loader));
+        outerUnchanged = b->Image() == before;
+    }
+};
+
+TEST_F(LoaderTest, DrawFromInsideOnLoadGetsItsOwnBitmap) {
+    NestedDrawer nested;
+    nested.loader = &loader;
+    loader.onLoad = BindEvent<&NestedDrawer::doEvent>(&nested);
+    load(make("a.png", 40, 20));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return nested.calls == 2; }, 10000));
+    EXPECT_NE(nested.inner, nested.outer);
+    EXPECT_TRUE(nested.outerUnchanged);
+}
+
+// Destroys the loader from inside onLoad, then reads the bitmap it was lent.
+struct Destroyer : TObject {
+    TKvImageLoader* loader = nullptr;
+    int width = 0;
+    QRgb pixel = 0;
+    void doEvent(TData& v, uint16_t) {
+        TBitmap* b = BitmapOf(v);
+        delete loader;
+        loader = nullptr;
+        width = b->Width();
+        pixel = b->Image().pixel(2, 2);
+    }
+};
+
+TEST_F(LoaderTest, BitmapStaysValidForTheCallWhenTheReceiverDestroysTheLoader) {
+    Destroyer d;
+    d.loader = new TKvImageLoader;
+    d.loader->FileName = "";
+    d.loader->onDecoded = BindEvent<&TKvImageLoader::doDraw>(d.loader, 1);
+    d.loader->onLoad = BindEvent<&Destroyer::doEvent>(&d);
+    FireText(BindEvent<&TKvImageLoader::doLoad>(d.loader), make("a.png", 12, 6));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return d.loader == nullptr; }, 10000));
+    EXPECT_EQ(d.width, 12);
+    EXPECT_EQ(d.pixel, qRgb(255, 0, 0));
+    settle();
+}
+
 }  // namespace
