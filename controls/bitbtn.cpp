@@ -30,17 +30,15 @@ const TBitmap& TKVBitBtn::GreyGlyph() {
     grey_ = std::make_unique<TBitmap>();
     if (Glyph->Empty()) return *grey_;
     // Pixels of the top-left (transparent) colour stay; the others turn grey.
-    QImage img = Glyph->Image().convertToFormat(QImage::Format_RGB32);
-    const QRgb key = img.pixel(0, 0);
-    for (int y = 0; y < img.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x) {
-            if (line[x] == key) continue;
-            const int g = (qRed(line[x]) + qGreen(line[x]) + qBlue(line[x])) / 3;
-            line[x] = qRgb(g, g, g);
+    grey_->Assign(*Glyph);
+    const TColor key = Glyph->Pixel(0, 0);
+    for (int y = 0; y < grey_->Height(); ++y)
+        for (int x = 0; x < grey_->Width(); ++x) {
+            const TColor c = grey_->Pixel(x, y);
+            if (c == key) continue;
+            const int g = (RedOf(c) + GreenOf(c) + BlueOf(c)) / 3;
+            grey_->SetPixel(x, y, RGBColor(g, g, g));
         }
-    }
-    grey_->AssignImage(img);
     return *grey_;
 }
 

@@ -1,13 +1,16 @@
 #include "tabulo/controls/image.h"
 
-#include <QBrush>
-#include <QPainter>
 #include <algorithm>
 #include <cmath>
 
 TKVImage::TKVImage(TControl* parent) : TKVWin(parent), Bitmap(std::make_unique<TBitmap>()) {}
 
 TKVImage::~TKVImage() = default;
+
+void TKVImage::dropCaches() {
+    cache_.Clear();
+    block_.Clear();
+}
 
 void TKVImage::SetSmooth(bool smooth) {
     StretchMode = smooth ? smHalftone : smColorOnColor;
@@ -16,7 +19,7 @@ void TKVImage::SetSmooth(bool smooth) {
 void TKVImage::SetMode(int mode) {
     if (mode < dmCenter || mode > dmFill) return;
     mode_ = mode;
-    cache_ = QImage();
+    dropCaches();
 }
 
 void TKVImage::Init() {
@@ -52,7 +55,7 @@ void TKVImage::doLoad(TData& value, uint16_t) {
     TBitmap* source = ReadBitmap(value, pullBitmap, nullptr);
     if (!source) return;
     if (source != Bitmap.get()) Bitmap->Assign(*source);
-    cache_ = QImage();
+    dropCaches();
     applyAutoSize();
     repaint();
 }
@@ -60,7 +63,7 @@ void TKVImage::doLoad(TData& value, uint16_t) {
 void TKVImage::doClear(TData&, uint16_t) {
     if (Bitmap->Empty()) return;
     Bitmap->Clear();
-    cache_ = QImage();
+    dropCaches();
     repaint();
 }
 
@@ -69,13 +72,35 @@ void TKVImage::doMode(TData& value, uint16_t) {
     repaint();
 }
 
-const QImage& TKVImage::scaled(int w, int h) {
+const TBitmap& TKVImage::scaled(int w, int h) {
     const auto mode = TStretchMode(StretchMode);
-    if (cache_.isNull() || cache_.width() != w || cache_.height() != h || cacheMode_ != mode) {
-        cache_ = StretchImage(Bitmap->Image(), w, h, mode);
+    if (cache_.Empty() || cache_.Width() != w || cache_.Height() != h || cacheMode_ != mode) {
+        cache_.Image() = StretchImage(Bitmap->Image(), w, h, mode);
         cacheMode_ = mode;
     }
     return cache_;
+}
+
+const TBitmap& TKVImage::tileBlock(int cw, int ch) {
+    // Doubling the picture a few times keeps the number of copies per paint
+    // small however small the picture is; the block's size stays a multiple
+    // of the picture's, so the copies fall on the same grid.
+    constexpr int Side = 256;
+    if (!block_.Empty()) return block_;
+    block_.Assign(*Bitmap);
+    while (block_.Width() < Side && block_.Width() < cw) {
+        TBitmap wider(block_.Width() * 2, block_.Height());
+        block_.Draw(wider.Canvas(), 0, 0);
+        block_.Draw(wider.Canvas(), block_.Width(), 0);
+        block_.Assign(wider);
+    }
+    while (block_.Height() < Side && block_.Height() < ch) {
+        TBitmap taller(block_.Width(), block_.Height() * 2);
+        block_.Draw(taller.Canvas(), 0, 0);
+        block_.Draw(taller.Canvas(), 0, block_.Height());
+        block_.Assign(taller);
+    }
+    return block_;
 }
 
 void TKVImage::Paint(TCanvas& canvas, int cw, int ch) {
@@ -92,12 +117,9 @@ void TKVImage::Paint(TCanvas& canvas, int cw, int ch) {
             canvas.Draw(plan.Target.Left, plan.Target.Top, *Bitmap);
             break;
         case TDrawPlan::Tile: {
-            // Copies at every multiple of the picture size from (0, 0): a
-            // texture fill draws exactly that, however small the picture.
-            const QImage& tile = Bitmap->Image();
-            const QRect area(0, 0, std::min(cw, plan.TilesX * tile.width()),
-                             std::min(ch, plan.TilesY * tile.height()));
-            canvas.WithPainter([&](QPainter& p) { p.fillRect(area, QBrush(tile)); });
+            const TBitmap& block = tileBlock(cw, ch);
+            for (int x = 0; x < cw; x += block.Width())
+                for (int y = 0; y < ch; y += block.Height()) canvas.Draw(x, y, block);
             break;
         }
         case TDrawPlan::Stretch: {
@@ -108,7 +130,7 @@ void TKVImage::Paint(TCanvas& canvas, int cw, int ch) {
             else if (double(w) * h > HugeTarget)
                 drawVisiblePart(canvas, plan.Target, cw, ch);
             else
-                canvas.DrawImage(plan.Target.Left, plan.Target.Top, scaled(w, h));
+                canvas.Draw(plan.Target.Left, plan.Target.Top, scaled(w, h));
             break;
         }
     }
@@ -133,6 +155,9 @@ void TKVImage::drawVisiblePart(TCanvas& canvas, const TDrawRect& target, int cw,
     const int dw = std::max(1, int(std::lround((sx1 - sx0) / fx)));
     const int dh = std::max(1, int(std::lround((sy1 - sy0) / fy)));
     if (double(dw) * dh > HugeTarget) return;  // nothing sensible to show
-    const QImage part = Bitmap->Image().copy(sx0, sy0, sx1 - sx0, sy1 - sy0);
-    canvas.DrawImage(dl, dt, StretchImage(part, dw, dh, TStretchMode(StretchMode)));
+    TBitmap part(sx1 - sx0, sy1 - sy0);
+    Bitmap->Draw(part.Canvas(), -sx0, -sy0);
+    TBitmap shown;
+    shown.Image() = StretchImage(part.Image(), dw, dh, TStretchMode(StretchMode));
+    canvas.Draw(dl, dt, shown);
 }

@@ -1,7 +1,5 @@
 #include "tabulo/controls/mainform.h"
 
-#include <QWidget>
-#include <QWindow>
 #include <string>
 #include <vector>
 
@@ -136,12 +134,35 @@ void TKVMainForm::doMinimize(TData&, uint16_t) {
 // ---- handlers ---------------------------------------------------------------
 
 void TKVMainForm::MouseDown(const TMouseInfo& m) {
-    if (DragAnywhere && Control) {
+    if (DragAnywhere && Control && m.Button == 1) {
+        // Pressing anywhere moves the window as its caption bar would.
         TControl::ReleaseCapture();
-        if (QWidget* w = Control->Widget())
-            if (QWindow* h = w->windowHandle()) h->startSystemMove();
+        const TPoint p = Control->ClientToScreen({m.X, m.Y});
+        dragOffset_ = {p.X - Control->Left(), p.Y - Control->Top()};
+        dragging_ = true;
+        Control->SetCapture();
     }
     TKVWin::MouseDown(m);
+}
+
+void TKVMainForm::MouseMove(const TMouseInfo& m) {
+    if (dragging_ && Control) {
+        if (m.Shift & mkLButton) {
+            const TPoint p = Control->ClientToScreen({m.X, m.Y});
+            Control->SetPosition(p.X - dragOffset_.X, p.Y - dragOffset_.Y);
+        } else {
+            dragging_ = false;
+        }
+    }
+    TKVWin::MouseMove(m);
+}
+
+void TKVMainForm::MouseUp(const TMouseInfo& m) {
+    if (dragging_ && m.Button == 1) {
+        dragging_ = false;
+        TControl::ReleaseCapture();
+    }
+    TKVWin::MouseUp(m);
 }
 
 void TKVMainForm::Showed() {

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <memory>
@@ -297,6 +298,26 @@ TEST_F(FormFixture, ShowingRemembersTheActiveFormAndHidingForgetsIt) {
     EXPECT_EQ(child->RememberedWindow, 0u);
     Pump();
     EXPECT_EQ(ActiveForm(), main->Control);
+}
+
+TEST_F(FormFixture, DragAnywhereMovesTheWindowWithThePointer) {
+    auto form = MakeForm(nullptr, "");
+    form->DragAnywhere = true;
+    Start();
+    form->Control->SetPosition(100, 100);
+    Pump();
+    QWidget* w = form->Control->Widget();
+    auto send = [&](QEvent::Type t, QPointF at, Qt::MouseButton b, Qt::MouseButtons held) {
+        QMouseEvent e(t, at, w->mapToGlobal(at), b, held, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    };
+    send(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, {30, 25}, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(form->Control->Left(), 120);
+    EXPECT_EQ(form->Control->Top(), 115);
+    send(QEvent::MouseButtonRelease, {10, 10}, Qt::LeftButton, Qt::NoButton);
+    send(QEvent::MouseMove, {50, 50}, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(form->Control->Left(), 120);
 }
 
 TEST_F(FormFixture, ActivationMessagesReachTheOutputs) {

@@ -11,8 +11,6 @@
 
 #include <memory>
 
-#include <QImage>
-
 #include "tabulo/controls/drawmode.h"
 #include "tabulo/controls/win.h"
 #include "tabulo/widgets/bitmap.h"
@@ -54,9 +52,12 @@ private:
     void applyAutoSize();
     void drawVisiblePart(TCanvas& canvas, const TDrawRect& target, int cw, int ch);
     void repaint();
-    const QImage& scaled(int w, int h);
+    const TBitmap& scaled(int w, int h);
+    const TBitmap& tileBlock(int cw, int ch);
+    void dropCaches();
 
     int mode_ = dmStretch;
-    QImage cache_;
+    TBitmap cache_;  // the picture scaled to the last target size
     TStretchMode cacheMode_ = smColorOnColor;
+    TBitmap block_;  // the picture repeated into a block of at least 256 x 256 (tiling)
 };

@@ -11,8 +11,6 @@
 
 #include <memory>
 
-#include <QIcon>
-
 #include "tabulo/controls/win.h"
 #include "tabulo/widgets/bitmap.h"
 #include "tabulo/widgets/icon.h"
@@ -66,6 +64,8 @@ public:
 
     void Init() override;
     void MouseDown(const TMouseInfo& m) override;
+    void MouseMove(const TMouseInfo& m) override;
+    void MouseUp(const TMouseInfo& m) override;
     bool HandleMessage(TControl& sender, TMsg& msg) override;
     void Showed() override;
 
@@ -78,5 +78,7 @@ private:
     void iniLocation(std::string& file, std::string& section) const;
 
     Place place_ = Place::None;
+    bool dragging_ = false;  // DragAnywhere: the window follows the pointer
+    TPoint dragOffset_;      // pointer position in the window when the drag began
     TIcon icon_;
 };
