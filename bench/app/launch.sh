@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Launch to window mapped, on a virtual display: Tabulo side by side with feh
+# showing one picture, alternating, N runs each; then Tabulo's in-process
+# first-paint time and resident memory.
+#
+#   bash bench/app/launch.sh <build folder> [runs]
+set -euo pipefail
+if [ "${1:-}" != --inner ]; then
+    build=$(cd "${1:-build}" && pwd)
+    exec xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" --inner "$build" "${2:-20}"
+fi
+build=$2 runs=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
+picture=$(ls "$build"/img/Positions/*.png 2>/dev/null | head -n 1 || true)
+if [ -z "$picture" ]; then
+    picture=$work/chart.png
+    convert -size 467x467 xc:'#c0c0c0' "$picture"
+fi
+
+now() { date +%s%N; }
+# Starts a program and prints the milliseconds until a visible window with
+# the given name is mapped.
+mapped_ms() {
+    local name=$1
+    shift
+    local t0 pid t1
+    t0=$(now)
+    "$@" >"$work/last.log" 2>&1 &
+    pid=$!
+    until xdotool search --onlyvisible --name "$name" >/dev/null 2>&1; do
+        if ! kill -0 $pid 2>/dev/null || [ $((($(now) - t0) / 1000000000)) -ge 20 ]; then
+            echo "no window \"$name\" from $*" >&2
+            kill $pid 2>/dev/null || true
+            echo -1
+            return
+        fi
+        sleep 0.005
+    done
+    t1=$(now)
+    kill $pid
+    wait $pid 2>/dev/null || true
+    echo $(((t1 - t0) / 1000000))
+}
+median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
+
+tabulo=() feh=()
+for _ in $(seq "$runs"); do
+    tabulo+=("$(mapped_ms '^Tabulo v\. 1\.3$' "$build/tabulo")")
+    rm -rf "$XDG_CONFIG_HOME"
+    if command -v feh >/dev/null; then
+        feh+=("$(mapped_ms '^fehbench$' feh --title fehbench "$picture")")
+    fi
+done
+echo "launch to window mapped, median of $runs runs:"
+echo "  tabulo: $(printf '%s\n' "${tabulo[@]}" | median) ms  (all: ${tabulo[*]})"
+if [ ${#feh[@]} -gt 0 ]; then
+    echo "  feh:    $(printf '%s\n' "${feh[@]}" | median) ms  (all: ${feh[*]})"
+else
+    echo "  feh:    not installed, no comparison"
+fi
+"$build/bench/app/bench_app_startup" --once

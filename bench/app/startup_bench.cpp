@@ -1,0 +1,112 @@
+// Start-up of the whole program up to the first paint of the main window,
+// with all four pages built.
+//
+//   bench_app_startup            Google Benchmark: build, start and first
+//                                paint, repeated in one process
+//   bench_app_startup --once     one real start, timed from entering main:
+//                                prints first-paint time and resident memory
+//
+// Runs on the display it is given (DISPLAY set: xcb), else offscreen.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QEvent>
+#include <QObject>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "tabulo/app/mainschema.h"
+#include "tabulo/app/program.h"
+#include "tabulo/controls/mainform.h"
+#include "tabulo/runtime/init_queue.h"
+#include "tabulo/widgets/application.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Notes the first paint event of a window.
+class FirstPaint : public QObject {
+public:
+    bool Seen = false;
+    Clock::time_point When;
+    bool StopLoop = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint && !Seen) {
+            Seen = true;
+            When = Clock::now();
+            if (StopLoop) Terminate();
+        }
+        return false;
+    }
+};
+
+long ResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    return -1;
+}
+
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+void StartupToFirstPaint(benchmark::State& state) {
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    for (auto _ : state) {
+        ResetApplicationForTesting();
+        SetInitsDone(false);
+        const auto start = Clock::now();
+        auto program = std::make_unique<TProgram>();
+        program->BuildMainSchema();
+        FirstPaint paint;
+        program->MainSchema()->MainWindow->Control->Widget()->installEventFilter(&paint);
+        program->Start();
+        while (!paint.Seen) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        state.SetIterationTime(std::chrono::duration<double>(paint.When - start).count());
+        program.reset();
+        QApplication::processEvents();
+    }
+    state.counters["rss_MiB"] = double(ResidentKiB()) / 1024;
+}
+BENCHMARK(StartupToFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
+
+int Once(int argc, char** argv, Clock::time_point entered) {
+    QApplication app(argc, argv);
+    TProgram program;
+    program.BuildMainSchema();
+    FirstPaint paint;
+    paint.StopLoop = true;
+    program.MainSchema()->MainWindow->Control->Widget()->installEventFilter(&paint);
+    program.Start();
+    program.Loop();
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    std::printf("first paint after entering main: %.1f ms\n", Ms(paint.When - entered));
+    std::printf("resident memory after start-up: %.1f MiB\n", double(ResidentKiB()) / 1024);
+    return paint.Seen ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const auto entered = Clock::now();
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc > 1 && std::strcmp(argv[1], "--once") == 0) return Once(argc, argv, entered);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
