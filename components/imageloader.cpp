@@ -5,7 +5,7 @@
 
 #include "tabulo/widgets/bitmap.h"
 #include "tabulo/widgets/canvas.h"
-#include "tabulo/widgets/decodedsize.h"
+#include "tabulo/widgets/decodedpicture.h"
 #include "tabulo/widgets/imagedecoder.h"
 #include "tabulo/widgets/paths.h"
 
@@ -32,7 +32,7 @@ void TKvImageLoader::SetDecoderFactory(DecoderFactory f) {
 }
 
 TKvImageLoader::TKvImageLoader() {
-    PaintRoutine = [this](TCanvas& c) { TilePainter(c); };
+    PaintRoutine = TileRoutine{this};
 }
 
 TKvImageLoader::~TKvImageLoader() {
@@ -127,7 +127,14 @@ void TKvImageLoader::doDraw(TData& value, uint16_t) {
     TCanvas& canvas = bitmap->Canvas();
     if (reused) {
         canvas.ClearClip();
-        canvas.FillRect(TRect{0, 0, w, h}, clWhite);
+        // A new bitmap starts white. The kept one is whitened too, unless the
+        // loader's own routine is about to cover every pixel: an opaque
+        // picture at its natural tile size over the whole bitmap (tiles
+        // repeat from any origin), the case of every chart shown as it is.
+        const TileRoutine* routine = PaintRoutine.target<TileRoutine>();
+        const bool covered = routine && routine->Loader == this && x1 == 0 && y1 == 0 &&
+                             tw == Width && th == Height && decoder_ && DecodedOpaque(*decoder_);
+        if (!covered) canvas.FillRect(TRect{0, 0, w, h}, clWhite);
     }
     if (PaintRoutine) PaintRoutine(canvas);
     const std::shared_ptr<bool> alive = alive_;

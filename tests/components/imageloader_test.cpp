@@ -405,4 +405,39 @@ TEST_F(LoaderTest, BitmapStaysValidForTheCallWhenTheReceiverDestroysTheLoader) {
     settle();
 }
 
+TEST_F(LoaderTest, KeptBitmapShowsTheNextPictureExactlyOpaqueOrNot) {
+    MarkingProbe marks;
+    loader.onDecoded = BindEvent<&TKvImageLoader::doDraw>(&loader, 1);
+    loader.onLoad = BindEvent<&MarkingProbe::doEvent>(&marks);
+    load(make("a.png", 40, 20));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return marks.Images.size() == 1; }, 10000));
+
+    // An opaque picture tiled at its natural size from another origin covers
+    // the kept bitmap: tiles at x -10 and 30.
+    loader.BackOrigin = 30;
+    loader.TileSize = 70 | (20 << 16);  // the corner: a 40 x 20 tile
+    FireNull(BindEvent<&TKvImageLoader::doDraw>(&loader));
+    ASSERT_EQ(marks.Images.size(), 2u);
+    EXPECT_TRUE(marks.CameMarked[1]);
+    EXPECT_EQ(marks.Images[1].pixel(5, 5), qRgb(255, 0, 0));   // picture x 15
+    EXPECT_EQ(marks.Images[1].pixel(12, 5), qRgb(0, 0, 255));  // picture x 22
+    EXPECT_EQ(marks.Images[1].pixel(35, 5), qRgb(255, 0, 0));  // picture x 5
+    loader.BackOrigin = 0;
+    loader.TileSize = 0;
+
+    // A picture of the same size with see-through pixels: they show white,
+    // not what the kept bitmap held.
+    QImage glass(40, 20, QImage::Format_ARGB32);
+    glass.fill(Qt::transparent);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 20; x < 40; ++x) glass.setPixel(x, y, qRgba(0, 128, 0, 255));
+    const QString path = dir_.filePath("glass.png");
+    ASSERT_TRUE(glass.save(path, "PNG"));
+    load(path.toStdString());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return marks.Images.size() == 3; }, 10000));
+    EXPECT_TRUE(marks.CameMarked[2]) << "the same bitmap for the next picture of that size";
+    EXPECT_EQ(marks.Images[2].pixel(5, 5), qRgb(255, 255, 255));
+    EXPECT_EQ(marks.Images[2].pixel(30, 5), qRgb(0, 128, 0));
+}
+
 }  // namespace

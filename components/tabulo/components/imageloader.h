@@ -67,6 +67,11 @@ public:
     // The loader's own paint routine: the picture tiled from the back origin
     // in steps of the tile size, clipped to the area of the current doDraw.
     void TilePainter(TCanvas& canvas);
+    // PaintRoutine's default: TilePainter of the loader.
+    struct TileRoutine {
+        TKvImageLoader* Loader;
+        void operator()(TCanvas& canvas) const { Loader->TilePainter(canvas); }
+    };
 
     // The decoder in use (none before the first load that reached one).
     const ImageDecoder* Decoder() const { return decoder_.get(); }
