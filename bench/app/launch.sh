@@ -7,7 +7,7 @@
 set -euo pipefail
 if [ "${1:-}" != --inner ]; then
     build=$(cd "${1:-build}" && pwd)
-    exec xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" --inner "$build" "${2:-20}"
+    exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x800x24" bash "$0" --inner "$build" "${2:-20}"
 fi
 build=$2 runs=$3
 work=$(mktemp -d)
@@ -31,7 +31,8 @@ mapped_ms() {
     pid=$!
     until xdotool search --onlyvisible --name "$name" >/dev/null 2>&1; do
         if ! kill -0 $pid 2>/dev/null || [ $((($(now) - t0) / 1000000000)) -ge 20 ]; then
-            echo "no window \"$name\" from $*" >&2
+            echo "no window \"$name\" from $* (pid $pid alive: $(kill -0 $pid 2>/dev/null && echo yes || echo no))" >&2
+            sed 's/^/  | /' "$work/last.log" >&2
             kill $pid 2>/dev/null || true
             echo -1
             return

@@ -20,7 +20,7 @@ if [ "${1:-}" != --inner ]; then
     # A first run: no saved placement, and the user's own settings untouched.
     export XDG_CONFIG_HOME="$work/config"
     export QT_QPA_PLATFORM=xcb
-    exec xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" --inner "$@"
+    exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x800x24" bash "$0" --inner "$@"
 fi
 
 bin=$2 work=$3 check=$4
