@@ -4,7 +4,8 @@
 #                ("tabulo/<layer>/..." other than runtime, or a path through
 #                another layer's folder);
 #   components/  no Qt header (the widget layer's objects stand for Qt), and
-#                nothing from the layers above it (controls, app).
+#                nothing from the layers above it (controls, app);
+#   controls/    no Qt header, and nothing from app.
 # Qt headers are the <Q...> and <Qt...> forms (also quoted, also with a
 # module folder such as <QtWidgets/QLabel>).
 #
@@ -32,6 +33,7 @@ qt='Q[A-Za-z0-9_]*([/.>"]|$)|Qt[A-Za-z0-9_]*/'
 layers='widgets|components|controls|app|resources|tools'
 runtime_forbidden="${qt}|(\.\./)+(${layers})/|(${layers})/tabulo/"
 components_forbidden="${qt}|tabulo/(controls|app)/|(\.\./)+(controls|app)/|(controls|app)/tabulo/"
+controls_forbidden="${qt}|tabulo/app/|(\.\./)+app/|app/tabulo/"
 # An include of the runtime's own public headers.
 runtime_own='^[^:]+:[0-9]+:[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]tabulo/runtime/[^.">][^">]*[">]'
 
@@ -49,6 +51,12 @@ check() {
     out=$(offenders "$root/components" "$components_forbidden")
     if [ -n "$out" ]; then
         echo "components/ must use the widget layer instead of Qt, and nothing above it:"
+        echo "$out"
+        bad=1
+    fi
+    out=$(offenders "$root/controls" "$controls_forbidden")
+    if [ -n "$out" ]; then
+        echo "controls/ must use the widget layer instead of Qt, and nothing from app:"
         echo "$out"
         bad=1
     fi
@@ -110,6 +118,12 @@ self_test() {
     expect 1 "components with a visual-component header"
     mk components/x.cpp '#include "tabulo/app/base.h"'
     expect 1 "components with an application header"
+    mk controls/image.cpp '#include <QImage>'
+    expect 1 "controls with <QImage>"
+    mk controls/x.cpp '#include "tabulo/app/base.h"'
+    expect 1 "controls with an application header"
+    mk controls/x.cpp '#include "tabulo/components/hintmanager.h"' '#include "tabulo/widgets/bitmap.h"'
+    expect 0 "controls with component and widget-layer headers"
 
     # Names that only look like Qt's, and the layers' own headers.
     mk components/x.cpp '#include "tabulo/widgets/tooltip.h"' '#include <queue>' \
