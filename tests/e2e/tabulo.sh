@@ -31,20 +31,31 @@ fail() {
     exit 1
 }
 
-"$bin" >"$work/tabulo.log" 2>&1 &
-pid=$!
-trap 'kill $pid 2>/dev/null || true; wait $pid 2>/dev/null || true' EXIT
+pid=
+trap '[ -n "$pid" ] && { kill $pid 2>/dev/null || true; wait $pid 2>/dev/null || true; }' EXIT
 
-# The main window, by its caption.
+# The main window, by its caption. The virtual display now and then refuses
+# a connection right after it starts; such a start is tried again.
 wid=
-deadline=$((SECONDS + 30))
-while [ -z "$wid" ]; do
-    wid=$(xdotool search --onlyvisible --name '^Tabulo v\. 1\.3$' 2>/dev/null | head -n 1) || true
+for attempt in 1 2 3; do
+    "$bin" >"$work/tabulo.log" 2>&1 &
+    pid=$!
+    deadline=$((SECONDS + 30))
+    while [ -z "$wid" ]; do
+        wid=$(xdotool search --onlyvisible --name '^Tabulo v\. 1\.3$' 2>/dev/null | head -n 1) || true
+        [ -n "$wid" ] && break
+        kill -0 $pid 2>/dev/null || break
+        [ $SECONDS -lt $deadline ] || fail "no window \"Tabulo v. 1.3\" within 30 s"
+        sleep 0.1
+    done
     [ -n "$wid" ] && break
-    kill -0 $pid 2>/dev/null || fail "the program ended before its window appeared"
-    [ $SECONDS -lt $deadline ] || fail "no window \"Tabulo v. 1.3\" within 30 s"
-    sleep 0.1
+    wait $pid 2>/dev/null || true
+    grep -q "could not connect to display" "$work/tabulo.log" ||
+        fail "the program ended before its window appeared"
+    echo "attempt $attempt: the display refused the connection; starting again"
+    sleep 0.5
 done
+[ -n "$wid" ] || fail "the display refused every connection"
 echo "window $wid"
 
 # No window manager runs, so the window is its client area.
