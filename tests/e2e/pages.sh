@@ -19,7 +19,8 @@ if [ "${1:-}" != --inner ]; then
     mkdir -p "$work/config"
     export XDG_CONFIG_HOME="$work/config"
     export QT_QPA_PLATFORM=xcb
-    exec xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" --inner "$@"
+    # A display number of our own: parallel runs must not share one.
+    exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x800x24" bash "$0" --inner "$@"
 fi
 
 bin=$2 work=$3 check=$4
