@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QPalette>
 #include <QPointer>
+#include <QWindow>
 
 #include "control_impl.h"
 #include "tabulo/widgets/application.h"
@@ -139,7 +140,14 @@ void TControl::applyFormFlags() {
     for (int round = 0; round < 8; ++round) {
         d_->flagsPending = false;
         const Qt::WindowFlags f = wanted();
-        if (f != w->windowFlags()) {
+        if (f != w->windowFlags() && (f ^ w->windowFlags()) == Qt::WindowStaysOnTopHint &&
+            w->isVisible() && w->windowHandle()) {
+            // Only the stacking changes: tell the window system directly, so
+            // the window is not re-shown (a re-show brings synthetic enter and
+            // mouse-move events that would undo the change at once).
+            w->overrideWindowFlags(f);
+            w->windowHandle()->setFlags(f);
+        } else if (f != w->windowFlags()) {
             // The window stays visible for the program: the hide and show the
             // toolkit needs to change the flags are not reported.
             const bool visible = w->isVisible();
