@@ -1,46 +1,11 @@
 #include "tabulo/app/hands.h"
 
 #include "tabulo/app/donate.h"
+#include "tabulo/chartpack/handsgrid.h"
 
 namespace {
 
 constexpr char Ranks[] = "AKQJT98765432";
-
-// Cell colours row by row (rank of the row), one letter per column:
-// R red (UTG opens), O orange (MP), Y yellow (CO), B light blue (BU),
-// G green (SB), S silver (nobody opens).
-constexpr const char* ColourRows[TClassHands_253CB10::RankCount] = {
-    "RRRRRYYYYOOOO",  // A
-    "RRRRRYYYGGGGG",  // K
-    "RRRRRYYGGGGBS",  // Q
-    "ROYRRRYYBBBBS",  // J
-    "YYYYRRRYBBBBS",  // T
-    "YYYYYRRRYBBSS",  // 9
-    "GBBBBYRRYYBSS",  // 8
-    "GBBBBBBRRYBBS",  // 7
-    "BBSSBBBBROGBS",  // 6
-    "BBSSSSSSBRYBS",  // 5
-    "BSSSSSSSSSOBS",  // 4
-    "BSSSSSSSSSSOS",  // 3
-    "BSSSSSSSSSSSO",  // 2
-};
-
-constexpr uint32_t ColourOf(char code) {
-    switch (code) {
-        case 'R':
-            return 0x001600DD;
-        case 'O':
-            return 0x003C9DFF;
-        case 'Y':
-            return 0x0000FFFF;
-        case 'G':
-            return 0x0039B93D;
-        case 'B':
-            return 0x00F8CE52;
-        default:
-            return 0x00C0C0C0;
-    }
-}
 
 }  // namespace
 
@@ -59,7 +24,7 @@ std::string TClassHands_253CB10::HandKey(int row, int col) {
 }
 
 uint32_t TClassHands_253CB10::HandColor(int row, int col) {
-    return ColourOf(ColourRows[row][col]);
+    return chartpack::handsGridColourValue(row, col);
 }
 
 TClassHands_253CB10::TClassHands_253CB10(TKVContainer* container, TControl* pageArea,

@@ -13,7 +13,7 @@
 
 // The chart-pack generator's copy of the grid colours (header only, standard
 // C++); the page keeps its own table, and the two must agree.
-#include "../../tools/chartpack/tabulo/chartpack/handsgrid.h"
+#include "tabulo/chartpack/handsgrid.h"
 
 namespace {
 
