@@ -266,8 +266,7 @@ void TControl::build(const TText& text) {
     }
     canvas_.Brush().SetColor(color_);
     applyStyle();
-    applyColors();
-    applyFont();
+    applyFont();  // sets the colours too
     if (parent_ && align_ != caNone) parent_->AlignChildren();
 }
 

@@ -57,28 +57,49 @@ void TControl::applyFont() {
     applyColors();
 }
 
+namespace {
+// True when every colour group of `pal` already holds `color` as a brush of
+// its own (not an inherited one) for `role`: setting it again changes
+// nothing.
+bool holds(const QPalette& pal, QPalette::ColorRole role, const QColor& color) {
+    const QBrush wanted(color);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        if (!pal.isBrushSet(group, role) || pal.brush(group, role) != wanted) return false;
+    return true;
+}
+}  // namespace
+
 void TControl::applyColors() {
     QWidget* w = Widget();
     if (!w) return;
-    QPalette pal = w->palette();
     const QColor fg = ToQColor(font_.Color());
-    if (color_ != clNone) {
-        const QColor bg = ToQColor(color_);
-        switch (kind_) {
-            case TControlKind::Edit:
-            case TControlKind::Memo:
+    const bool hasBack = color_ != clNone;
+    const QColor bg = hasBack ? ToQColor(color_) : QColor();
+    const bool editLike = kind_ == TControlKind::Edit || kind_ == TControlKind::Memo;
+    // Font and colour changes come one property at a time, most of them
+    // leaving the colours as they are: skip the palette copy then.
+    const QPalette& current = w->palette();
+    const bool unchanged =
+        holds(current, QPalette::WindowText, fg) && holds(current, QPalette::ButtonText, fg) &&
+        holds(current, QPalette::Text, fg) &&
+        (!hasBack ||
+         (editLike ? holds(current, QPalette::Base, bg)
+                   : holds(current, QPalette::Window, bg) && holds(current, QPalette::Button, bg)));
+    if (!unchanged) {
+        QPalette pal = current;
+        if (hasBack) {
+            if (editLike) {
                 pal.setColor(QPalette::Base, bg);
-                break;
-            default:
+            } else {
                 pal.setColor(QPalette::Window, bg);
                 pal.setColor(QPalette::Button, bg);
-                break;
+            }
         }
+        pal.setColor(QPalette::WindowText, fg);
+        pal.setColor(QPalette::ButtonText, fg);
+        pal.setColor(QPalette::Text, fg);
+        w->setPalette(pal);
     }
-    pal.setColor(QPalette::WindowText, fg);
-    pal.setColor(QPalette::ButtonText, fg);
-    pal.setColor(QPalette::Text, fg);
-    w->setPalette(pal);
     w->update();
 }
 

@@ -152,23 +152,29 @@ void TGraphicTool::SetColor(TColor c) {
     changed();
 }
 void TGraphicTool::SetFontName(const TText& name) {
+    if (name.view() == fontName_.view()) return;
     fontName_ = name;
     changed();
 }
 void TGraphicTool::SetFontSize(int points) {
+    const int height = points > 0 ? FontHeightForSize(points) : 0;
+    if (points == fontSize_ && height == fontHeight_) return;
     fontSize_ = points;
-    fontHeight_ = points > 0 ? FontHeightForSize(points) : 0;
+    fontHeight_ = height;
     changed();
 }
 void TGraphicTool::SetFontHeight(int height) {
+    if (height == fontHeight_) return;
     fontHeight_ = height;
     changed();
 }
 void TGraphicTool::SetFontStyle(uint8_t style) {
+    if ((style & 0x0F) == fontStyle_) return;
     fontStyle_ = style & 0x0F;
     changed();
 }
 void TGraphicTool::SetFontCharset(uint8_t charset) {
+    if (charset == charset_) return;
     charset_ = charset;
     changed();
 }

@@ -13,12 +13,12 @@
 
 #include "tabulo/widgets/control.h"
 
-// Watches the owner window and shows or hides the tip window. Lives as a
-// child of the owner, so it goes with it (and takes the tip window along).
+// Watches the owner window and shows or hides the tip window, which it
+// makes on first use. Lives as a child of the owner, so it goes with it (and
+// takes the tip window along).
 class TTipController : public QObject {
 public:
-    TTipController(TToolTip* tip, QWidget* owner, QLabel* window)
-        : QObject(owner), tip_(tip), owner_(owner), window_(window) {
+    TTipController(TToolTip* tip, QWidget* owner) : QObject(owner), tip_(tip), owner_(owner) {
         wait_.setSingleShot(true);
         wait_.setInterval(500);
         pop_.setSingleShot(true);
@@ -26,6 +26,7 @@ public:
         QObject::connect(&wait_, &QTimer::timeout, this, [this] { show(); });
         QObject::connect(&pop_, &QTimer::timeout, this, [this] { hide(); });
         owner->installEventFilter(this);
+        tip->TipWindow.controller_ = this;
     }
     ~TTipController() override {
         if (tip_) {
@@ -39,6 +40,24 @@ public:
     // The record is going; the controller stays quiet until it is deleted.
     void detach() { tip_ = nullptr; }
 
+    // The tip window, made now if it is not made yet (null once it is gone).
+    QLabel* window() {
+        if (window_ || made_ || !owner_) return window_;
+        made_ = true;
+        auto* w = new QLabel(owner_, Qt::ToolTip | Qt::FramelessWindowHint |
+                                         Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
+        w->setObjectName("TabuloToolTip");
+        w->setAttribute(Qt::WA_ShowWithoutActivating);
+        w->setAttribute(Qt::WA_TransparentForMouseEvents);
+        w->setTextFormat(Qt::AutoText);
+        w->hide();
+        window_ = w;
+        if (hasFont_) w->setFont(font_);
+        restyle();
+        if (!text_.isEmpty()) w->setText(text_);
+        return w;
+    }
+
     void setDelays(int initial, int autoPop) {
         wait_.setInterval(initial < 0 ? 0 : initial);
         pop_.setInterval(autoPop < 0 ? 0 : autoPop);
@@ -48,13 +67,22 @@ public:
         restyle();
     }
     void setColors(TColor text, TColor back) {
-        text_ = text;
+        text_color_ = text;
         back_ = back;
         restyle();
     }
     void setMargin(int margin) {
         margin_ = margin < 0 ? 0 : margin;
         restyle();
+    }
+    void setFont(const QFont& font) {
+        font_ = font;
+        hasFont_ = true;
+        if (window_) window_->setFont(font_);
+    }
+    void setText(const QString& text) {
+        text_ = text;
+        if (window_) window_->setText(text_);
     }
 
     void hide() {
@@ -63,9 +91,11 @@ public:
         if (window_) window_->hide();
     }
     void showAt(QPoint global) {
-        if (!window_ || !tip_ || tip_->Text.empty()) return;
-        window_->adjustSize();
-        QRect r(global, window_->size());
+        if (!tip_ || tip_->Text.empty()) return;
+        QLabel* w = window();
+        if (!w) return;
+        w->adjustSize();
+        QRect r(global, w->size());
         if (const QScreen* s = QGuiApplication::screenAt(global)) {
             const QRect area = s->availableGeometry();
             if (r.right() > area.right()) r.moveRight(area.right());
@@ -73,9 +103,9 @@ public:
             if (r.left() < area.left()) r.moveLeft(area.left());
             if (r.top() < area.top()) r.moveTop(area.top());
         }
-        window_->move(r.topLeft());
-        window_->show();
-        window_->raise();
+        w->move(r.topLeft());
+        w->show();
+        w->raise();
     }
 
 protected:
@@ -117,7 +147,7 @@ private:
     void restyle() {
         if (!window_) return;
         const QColor back = ToQColor(ColorToRGB(back_));
-        const QColor fore = ToQColor(ColorToRGB(text_));
+        const QColor fore = ToQColor(ColorToRGB(text_color_));
         QPalette pal = window_->palette();
         pal.setColor(QPalette::Window, back);
         pal.setColor(QPalette::WindowText, fore);
@@ -134,12 +164,20 @@ private:
     TToolTip* tip_;
     QPointer<QWidget> owner_;
     QPointer<QLabel> window_;
+    bool made_ = false;  // the window was made (it is not made twice)
     QTimer wait_, pop_;
     bool balloon_ = false;
-    TColor text_ = clInfoText;
+    TColor text_color_ = clInfoText;
     TColor back_ = clInfoBk;
     int margin_ = 0;
+    QFont font_;
+    bool hasFont_ = false;
+    QString text_;  // the label's text, as last set
 };
+
+QLabel* TTipWindowRef::get() const {
+    return controller_ ? controller_->window() : nullptr;
+}
 
 namespace {
 QString labelText(const TToolTip& tip) {
@@ -152,19 +190,9 @@ QString labelText(const TToolTip& tip) {
 
 bool CreateTipWindow(TToolTip& tip, TControl* owner, bool balloon) {
     QWidget* ownerWindow = owner ? owner->Widget() : nullptr;
-    if (!ownerWindow || tip.TipWindow || tip.Controller) return false;
-
-    auto* w = new QLabel(ownerWindow, Qt::ToolTip | Qt::FramelessWindowHint |
-                                          Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
-    w->setObjectName("TabuloToolTip");
-    w->setAttribute(Qt::WA_ShowWithoutActivating);
-    w->setAttribute(Qt::WA_TransparentForMouseEvents);
-    w->setTextFormat(Qt::AutoText);
-    w->hide();
-
+    if (!ownerWindow || tip.Controller) return false;
     tip.Owner = ownerWindow;
-    tip.TipWindow = w;
-    tip.Controller = new TTipController(&tip, ownerWindow, w);
+    tip.Controller = new TTipController(&tip, ownerWindow);
     tip.Controller->setBalloon(balloon);
     return true;
 }
@@ -180,7 +208,7 @@ void DestroyTipWindow(TToolTip& tip) {
 }
 
 void SetTipFont(TToolTip& tip, const TGraphicTool& font) {
-    if (tip.TipWindow) tip.TipWindow->setFont(font.ToQFont());
+    if (tip.Controller) tip.Controller->setFont(font.ToQFont());
 }
 
 void SetTipColors(TToolTip& tip, TColor text, TColor background) {
@@ -196,19 +224,21 @@ void SetTipMargin(TToolTip& tip, int margin) {
 }
 
 void UpdateTipText(TToolTip& tip) {
-    if (!tip.TipWindow) return;
-    tip.TipWindow->setText(labelText(tip));
-    if (tip.Text.empty() && tip.Controller) tip.Controller->hide();
+    if (!tip.Controller) return;
+    tip.Controller->setText(labelText(tip));
+    if (tip.Text.empty()) tip.Controller->hide();
 }
 
 void TrackTip(TToolTip& tip, bool on) {
     if (!tip.Controller) return;
-    if (on)
-        tip.Controller->showAt(tip.TipWindow ? tip.TipWindow->pos() : QCursor::pos());
-    else
+    if (!on) {
         tip.Controller->hide();
+        return;
+    }
+    QLabel* w = tip.TipWindow;
+    tip.Controller->showAt(w ? w->pos() : QCursor::pos());
 }
 
 void TrackTipPosition(TToolTip& tip, int x, int y) {
-    if (tip.TipWindow) tip.TipWindow->move(x, y);
+    if (QLabel* w = tip.TipWindow) w->move(x, y);
 }

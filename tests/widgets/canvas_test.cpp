@@ -367,6 +367,34 @@ TEST(Fonts, AChangeNotifiesTheOwner) {
     EXPECT_EQ(changes, 2);
 }
 
+TEST(Fonts, SettingWhatTheFontAlreadyHasIsNoChange) {
+    TGraphicTool f(TGraphicToolKind::Font);
+    f.SetFontName("Tahoma");
+    f.SetFontSize(8);
+    f.SetFontStyle(fsBold);
+    f.SetFontCharset(204);
+    int changes = 0;
+    f.OnChange = [&] { ++changes; };
+    f.SetFontName("Tahoma");
+    f.SetFontSize(8);
+    f.SetFontStyle(fsBold | 0xF0);  // only the four style bits count
+    f.SetFontCharset(204);
+    f.SetFontHeight(f.FontHeight());
+    EXPECT_EQ(changes, 0);
+    f.SetFontName("Arial");
+    f.SetFontSize(9);
+    f.SetFontHeight(-20);
+    f.SetFontStyle(fsItalic);
+    f.SetFontCharset(1);
+    EXPECT_EQ(changes, 5);
+    EXPECT_EQ(f.FontName().str(), "Arial");
+    EXPECT_EQ(f.FontHeight(), -20);
+    // A size equal to the current one still counts when the height differs.
+    f.SetFontSize(9);
+    EXPECT_EQ(changes, 6);
+    EXPECT_EQ(f.FontHeight(), FontHeightForSize(9));
+}
+
 TEST(Colors, SystemColoursResolveThroughThePaletteAndRgbStaysAsItIs) {
     EXPECT_EQ(ColorToRGB(RGBColor(1, 2, 3)), RGBColor(1, 2, 3));
     const QColor face = QGuiApplication::palette().color(QPalette::Button);

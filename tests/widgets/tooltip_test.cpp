@@ -83,6 +83,68 @@ TEST(TipWindow, NeedsAnOwnerWindowAndIsMadeOncePerRecord) {
     DestroyTipWindow(tip);  // twice is harmless
 }
 
+TEST(TipWindow, IsMadeOnlyWhenFirstNeededWithTheLookAndTextSetBefore) {
+    std::unique_ptr<TControl> form(NewForm(nullptr, "lazy"));
+    form->SetSize(200, 100);
+    form->Show();
+    TToolTip tip;
+    ASSERT_TRUE(CreateTipWindow(tip, form.get(), true));
+    TGraphicTool font(TGraphicToolKind::Font);
+    font.SetFontName("Tahoma");
+    font.SetFontStyle(fsBold);
+    SetTipFont(tip, font);
+    const TColor text = RGBColor(10, 20, 30), back = RGBColor(250, 240, 200);
+    SetTipColors(tip, text, back);
+    SetTipMargin(tip, 4);
+    SetTipDelays(tip, 20, 5000);
+    tip.Text = "AKs: raise";
+    UpdateTipText(tip);
+    auto made = [&] { return form->Widget()->findChild<QLabel*>("TabuloToolTip"); };
+    EXPECT_EQ(made(), nullptr) << "no window before it is needed";
+
+    enter(form->Widget());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return made() && made()->isVisible(); }, 3000));
+    QLabel* w = made();
+    EXPECT_EQ(tip.TipWindow, w);
+    EXPECT_EQ(w->text(), "AKs: raise");
+    EXPECT_EQ(w->font().family(), "Tahoma");
+    EXPECT_TRUE(w->font().bold());
+    EXPECT_EQ(w->palette().color(QPalette::Window), ToQColor(back));
+    EXPECT_EQ(w->palette().color(QPalette::WindowText), ToQColor(text));
+    EXPECT_TRUE(w->styleSheet().contains("border-radius: 6px")) << "balloon";
+    EXPECT_TRUE(w->styleSheet().contains("padding: 6px")) << "margin";
+    EXPECT_EQ(form->Widget()->findChildren<QLabel*>("TabuloToolTip").size(), 1) << "made once";
+    DestroyTipWindow(tip);
+    EXPECT_EQ(made(), nullptr);
+}
+
+TEST(TipWindow, IsNeverMadeForATipWithoutText) {
+    std::unique_ptr<TControl> form(NewForm(nullptr, "silent"));
+    form->SetSize(200, 100);
+    form->Show();
+    TToolTip silent, spoken;
+    ASSERT_TRUE(CreateTipWindow(silent, form.get()));
+    std::unique_ptr<TControl> other(NewForm(nullptr, "other"));
+    other->Show();
+    ASSERT_TRUE(CreateTipWindow(spoken, other.get()));
+    SetTipDelays(silent, 20, 5000);
+    SetTipDelays(spoken, 20, 5000);
+    spoken.Text = "text";
+    UpdateTipText(spoken);
+    // Once the second tip shows, the first one's delay has passed too.
+    enter(form->Widget());
+    enter(other->Widget());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            QLabel* w = other->Widget()->findChild<QLabel*>("TabuloToolTip");
+            return w && w->isVisible();
+        },
+        3000));
+    EXPECT_EQ(form->Widget()->findChild<QLabel*>("TabuloToolTip"), nullptr);
+    DestroyTipWindow(silent);
+    DestroyTipWindow(spoken);
+}
+
 TEST_F(TipTest, ShowsAfterTheDelayBelowThePointerOnTheScreen) {
     enter(form->Widget());
     EXPECT_FALSE(shown()) << "not before the initial delay";

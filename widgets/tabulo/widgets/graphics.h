@@ -82,7 +82,8 @@ public:
     QBrush ToQBrush() const;
     QColor ToQColor() const;
 
-    // Called after every change; the owning control re-applies the tool.
+    // Called after every change (setting a value the tool already has is
+    // none); the owning control re-applies the tool.
     std::function<void()> OnChange;
 
 private:

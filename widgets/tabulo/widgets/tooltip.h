@@ -2,9 +2,12 @@
 // The tooltip control: a small top-level tip window that belongs to one
 // owner control and shows a text near the pointer.
 //
-// A tip is described by a TToolTip record (the tool description). Its
-// window is made by CreateTipWindow, hidden, as a child of the owner's
-// window, and watches the owner from then on:
+// A tip is described by a TToolTip record (the tool description).
+// CreateTipWindow ties it to the owner's window and watches the owner from
+// then on; the tip window itself (hidden, a child of the owner's window) is
+// made on first use: when the tip first shows, or when the record's
+// TipWindow is first read. A form with hundreds of hinted controls thus
+// starts without hundreds of windows.
 //   - the pointer entering or moving over the owner (re)starts the initial
 //     delay; when it runs out with the owner visible and a text set, the tip
 //     appears below the pointer, kept on the screen;
@@ -21,6 +24,7 @@
 // colour, square corners or rounded ones (balloon), 2 pixels of padding plus
 // the margin on all four sides.
 
+#include <cstddef>
 #include <cstdint>
 
 #include "tabulo/runtime/text.h"
@@ -31,6 +35,28 @@ class QWidget;
 class TControl;
 class TTipController;
 
+// The record's tip window: reads like a `QLabel*` (null before
+// CreateTipWindow and once the owner's window is gone); reading it makes the
+// window if it is not made yet.
+class TTipWindowRef {
+public:
+    QLabel* get() const;
+    operator QLabel*() const { return get(); }
+    QLabel* operator->() const { return get(); }
+    friend bool operator==(const TTipWindowRef& a, const QLabel* b) { return a.get() == b; }
+    friend bool operator==(const TTipWindowRef& a, QLabel* b) { return a.get() == b; }
+    friend bool operator==(const TTipWindowRef& a, std::nullptr_t) { return !a.get(); }
+    // Forgets the window (it stays its controller's).
+    TTipWindowRef& operator=(std::nullptr_t) {
+        controller_ = nullptr;
+        return *this;
+    }
+
+private:
+    friend class TTipController;
+    TTipController* controller_ = nullptr;
+};
+
 // The tool description of one tip.
 struct TToolTip {
     uint32_t Size = 44;
@@ -39,7 +65,7 @@ struct TToolTip {
     TText Text;                // shown by UpdateTipText; empty: the tip never shows
     TText Title;               // bold first line when not empty
     int TitleIcon = 0;
-    QLabel* TipWindow = nullptr;  // the tip's own window (null once the owner is gone)
+    TTipWindowRef TipWindow;  // the tip's own window (null once the owner is gone)
     TTipController* Controller = nullptr;
 };
 
