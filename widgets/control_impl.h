@@ -22,8 +22,9 @@ struct TControl::Impl {
     uint8_t lastState = 0;       // last window state seen
     bool applyingFlags = false;  // window flags being applied (re-entry waits)
     bool flagsPending = false;
-    bool quietShowHide = false;    // the hide/show of a flag change is no news
-    std::vector<TControl*> pages;  // tab pages (owned)
+    bool quietShowHide = false;     // the hide/show of a flag change is no news
+    bool paletteInherited = false;  // colours equal the inherited ones, none set
+    std::vector<TControl*> pages;   // tab pages (owned)
     std::vector<int> tabImages;
     // splitter
     int minPrev = 0, minNext = 0;

@@ -607,4 +607,45 @@ TEST_F(StandardControls, ObjectNamesFindTheWindows) {
     EXPECT_EQ(b->Name(), "EditMode");
 }
 
+using Colours = FormFixture;
+
+QColor windowColour(TControl* c) {
+    return c->Widget()->palette().color(QPalette::Window);
+}
+QColor textColour(TControl* c) {
+    return c->Widget()->palette().color(QPalette::WindowText);
+}
+
+TEST_F(Colours, ChildrenKeepTheirColoursWhenAnAncestorsColoursChange) {
+    form = NewForm(nullptr, "Form");
+    TControl* panel = keep(NewPanel(form));
+    TControl* inner = keep(NewPanel(panel));
+    TControl* edit = keep(NewEdit(inner, 0));
+    const QColor face = ToQColor(ColorToRGB(clBtnFace));
+    const QColor text = ToQColor(ColorToRGB(clWindowText));
+    ASSERT_EQ(windowColour(inner), face) << "a child starts with its parent's colour";
+
+    form->SetColor(RGBColor(200, 0, 0));
+    form->Font().SetColor(RGBColor(0, 0, 200));
+    EXPECT_EQ(windowColour(form), QColor(200, 0, 0));
+    EXPECT_EQ(textColour(form), QColor(0, 0, 200));
+    for (TControl* c : {panel, inner, edit}) {
+        EXPECT_EQ(windowColour(c), face);
+        EXPECT_EQ(textColour(c), text);
+    }
+    panel->SetColor(RGBColor(0, 150, 0));
+    EXPECT_EQ(windowColour(panel), QColor(0, 150, 0));
+    EXPECT_EQ(windowColour(inner), face);
+
+    // Colours set back and forth end where they were set last.
+    inner->SetColor(RGBColor(0, 150, 0));
+    inner->SetColor(clBtnFace);
+    EXPECT_EQ(windowColour(inner), face);
+    inner->Font().SetColor(RGBColor(9, 9, 9));
+    EXPECT_EQ(textColour(inner), QColor(9, 9, 9));
+    EXPECT_EQ(textColour(edit), text);
+    edit->SetColor(clWhite);
+    EXPECT_EQ(edit->Widget()->palette().color(QPalette::Base), QColor(255, 255, 255));
+}
+
 }  // namespace
