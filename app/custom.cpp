@@ -24,7 +24,7 @@ constexpr uint32_t MenuBackground = 0xFF000004;
 constexpr uint32_t SlotFrame = 0x808080;
 
 TText SlotSection(int k) {
-    return TText("B" + std::to_string(k));
+    return TText(std::string("B").append(std::to_string(k)));
 }
 
 // The order in which CaptionHubA's outputs 1 to 13 reach the readers of the

@@ -25,7 +25,9 @@ Single parseSingle(std::string_view text, std::string_view token, int line) {
     for (size_t i = 0; i < 2; ++i) {
         if (rankIndex(text[i]) < 0)
             fail(line, token,
-                 "'" + std::string(1, text[i]) + "' is not a rank (A K Q J T 9 8 7 6 5 4 3 2)");
+                 std::string(1, '\'')
+                     .append(1, text[i])
+                     .append("' is not a rank (A K Q J T 9 8 7 6 5 4 3 2)"));
     }
     Single single{rankIndex(text[0]), rankIndex(text[1]), Kind::Both};
     if (single.high > single.low) fail(line, token, "write the higher rank first");
