@@ -58,20 +58,6 @@ TMouseInfo mouseInfo(QMouseEvent* e) {
     return m;
 }
 
-bool clicksItself(TControlKind k) {
-    switch (k) {
-        case TControlKind::Button:
-        case TControlKind::BitButton:
-        case TControlKind::CheckBox:
-        case TControlKind::Edit:
-        case TControlKind::Memo:
-        case TControlKind::TabControl:
-            return false;
-        default:
-            return true;
-    }
-}
-
 // The control behind a link, or nullptr once it went during a call.
 inline TControl* alive(TWidgetLink* link) {
     return link->Owner;
@@ -346,7 +332,7 @@ bool BeforeEvent(TWidgetLink* link, QWidget* w, QEvent* e, bool& result) {
                     splitterDrag(c, d, me, false);
                 if (msg.Message == msgMouseUp) d->dragging = false;
             }
-            if (clicksItself(c->Kind())) {
+            if (!widgets_detail::IsStandardControl(c->Kind())) {
                 // A double click stands for the press of the second click: the
                 // toolkit may send it without a press (when the first click
                 // went to another window at the same spot).

@@ -38,6 +38,22 @@ struct TControl::Impl {
 };
 
 namespace widgets_detail {
+
+// The toolkit's own controls: they take the focus and report their clicks
+// themselves; every other kind is drawn by the layer and clicked by it.
+inline bool IsStandardControl(TControlKind k) {
+    switch (k) {
+        case TControlKind::Button:
+        case TControlKind::BitButton:
+        case TControlKind::CheckBox:
+        case TControlKind::Edit:
+        case TControlKind::Memo:
+        case TControlKind::TabControl:
+            return true;
+        default:
+            return false;
+    }
+}
 // The handle table.
 uint32_t IssueHandle(TControl* c);
 void ReleaseHandle(uint32_t h);

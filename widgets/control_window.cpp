@@ -10,19 +10,6 @@
 #include "tabulo/widgets/application.h"
 
 namespace {
-bool takesFocus(TControlKind k) {
-    switch (k) {
-        case TControlKind::Button:
-        case TControlKind::BitButton:
-        case TControlKind::CheckBox:
-        case TControlKind::Edit:
-        case TControlKind::Memo:
-        case TControlKind::TabControl:
-            return true;
-        default:
-            return false;
-    }
-}
 
 void frameShape(QFrame* f, uint32_t style, uint32_t ex) {
     if (ex & WS_EX_CLIENTEDGE) {
@@ -145,7 +132,7 @@ void TControl::applyStyle() {
         applyFormFlags();
         return;
     }
-    if (takesFocus(kind_))
+    if (widgets_detail::IsStandardControl(kind_))
         w->setFocusPolicy((style_ & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
     switch (kind_) {
         case TControlKind::Button:

@@ -138,11 +138,11 @@ int CheckTabs(const QImage& shot, const QStringList& words) {
     return failures == 0 ? 0 : 1;
 }
 
-int CheckColors(const QImage& shot, const QStringList& specs) {
+int CheckColors(const QImage& shot, const QStringList& wanted) {
     const QImage rgb = shot.convertToFormat(QImage::Format_RGB32);
     int failures = 0;
-    for (const QString& spec : specs) {
-        const QStringList parts = spec.split(':');
+    for (const QString& entry : wanted) {
+        const QStringList parts = entry.split(':');
         if (parts.size() != 2) return 2;
         const QRgb want = parts[0].toUInt(nullptr, 16) | 0xFF000000u;
         const int need = parts[1].toInt();
