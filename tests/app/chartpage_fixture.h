@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "support/program_fixture.h"
 #include "tabulo/app/chartpage.h"
@@ -26,6 +27,7 @@
 #include "tabulo/components/formatstr.h"
 #include "tabulo/components/imageloader.h"
 #include "tabulo/controls/bitbtn.h"
+#include "tabulo/controls/button.h"
 #include "tabulo/controls/checkbox.h"
 #include "tabulo/controls/image.h"
 #include "tabulo/controls/mainform.h"
@@ -33,6 +35,7 @@
 #include "tabulo/controls/panel.h"
 #include "tabulo/widgets/bitmap.h"
 #include "tabulo/widgets/control.h"
+#include "tabulo_test/probe.h"
 
 class ChartPageTest : public ProgramTest {
 protected:
@@ -136,5 +139,35 @@ protected:
     // The picture as the screen shows it.
     static QImage Shot(const TChartPageSchema* page) {
         return WidgetOf(page->Picture->Control)->grab().toImage();
+    }
+    // Releases the middle button over the picture, every cell, "Donate" and
+    // "Scale": each release must leave the page control as the number 2.
+    template <class Page>
+    void ExpectEveryControlReportsItsMouseButton(Page* page) {
+        Probe probe;
+        Schema()->Pages->Outputs.at(0) = probe.Link(0);
+        std::vector<TKVWin*> controls{page->Picture};
+        controls.insert(controls.end(), page->Cells.begin(), page->Cells.end());
+        controls.push_back(page->DonateButton);
+        controls.push_back(page->ScaleBox);
+        for (TKVWin* c : controls) QTest::mouseRelease(WidgetOf(c->Control), Qt::MiddleButton);
+        ASSERT_EQ(probe.Count(), controls.size());
+        for (const auto& hit : probe.Hits) EXPECT_EQ(AsInt(hit.Value), 2);
+    }
+
+    // Two clicks on "Donate" show the page's one donate window, of the
+    // schema class Donate, built with the page.
+    template <class Donate>
+    void ExpectDonateShowsOneWindow(TChartPageSchema* page) {
+        ASSERT_EQ(page->DonateHost->InstanceCount(), 1);  // built with the page, hidden
+        EXPECT_NE(dynamic_cast<Donate*>(page->DonateHost->Instance(0)->Schema), nullptr);
+        Click(page->DonateButton);
+        Click(page->DonateButton);
+        Settle();
+        int shown = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            shown += w->objectName() == "DonateForm" && w->isVisible() ? 1 : 0;
+        EXPECT_EQ(shown, 1);
+        EXPECT_EQ(page->DonateHost->InstanceCount(), 1);
     }
 };

@@ -281,30 +281,12 @@ TEST_F(PositionPage, UncheckedScaleDrawsTheChartCentredAndCheckedStretchesIt) {
 
 TEST_F(PositionPage, EveryControlReportsItsMouseButtonToThePageControl) {
     Start();
-    Probe probe;
-    Schema()->Pages->Outputs.at(0) = probe.Link(0);
-    std::vector<TKVWin*> controls{page_->Picture};
-    controls.insert(controls.end(), page_->Cells.begin(), page_->Cells.end());
-    controls.push_back(page_->DonateButton);
-    controls.push_back(page_->ScaleBox);
-    for (TKVWin* c : controls) QTest::mouseRelease(WidgetOf(c->Control), Qt::MiddleButton);
-    ASSERT_EQ(probe.Count(), controls.size());
-    for (const auto& hit : probe.Hits) EXPECT_EQ(AsInt(hit.Value), 2);
+    ExpectEveryControlReportsItsMouseButton(page_);
 }
 
 TEST_F(PositionPage, DonateShowsThePagesOneDonateWindow) {
     Start();
-    ASSERT_EQ(page_->DonateHost->InstanceCount(), 1);  // built with the page, hidden
-    EXPECT_NE(dynamic_cast<TClassChildFormEx_261B440*>(page_->DonateHost->Instance(0)->Schema),
-              nullptr);
-    Click(page_->DonateButton);
-    Click(page_->DonateButton);
-    Settle();
-    int shown = 0;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        shown += w->objectName() == "DonateForm" && w->isVisible() ? 1 : 0;
-    EXPECT_EQ(shown, 1);
-    EXPECT_EQ(page_->DonateHost->InstanceCount(), 1);
+    ExpectDonateShowsOneWindow<TClassChildFormEx_261B440>(page_);
 }
 
 // Shows and hides 200 charts in a row; under the sanitizer build the leak
