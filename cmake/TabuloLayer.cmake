@@ -39,10 +39,21 @@ function(tabulo_add_tests)
       return()
     endif()
   endforeach()
+  # The folder's helpers are compiled once, not once per test executable.
+  set(support)
+  if(helpers)
+    set(support tabulo_test_${layer}_support)
+    add_library(${support} STATIC ${helpers})
+    target_link_libraries(${support} PUBLIC ${A_LIBS} tabulo_test_support GTest::gtest GTest::gmock
+                          PRIVATE tabulo::warnings)
+    if(A_QT)
+      target_link_libraries(${support} PUBLIC Qt6::Test)
+    endif()
+  endif()
   foreach(t IN LISTS tests)
     get_filename_component(family ${t} NAME_WE)
     string(REGEX REPLACE "_test$" "" family ${family})
-    tabulo_add_test(NAME test_${layer}_${family} SOURCES ${t} ${helpers}
-                    LIBS ${A_LIBS} tabulo_test_support ${qt})
+    tabulo_add_test(NAME test_${layer}_${family} SOURCES ${t}
+                    LIBS ${support} ${A_LIBS} tabulo_test_support ${qt})
   endforeach()
 endfunction()

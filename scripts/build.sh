@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Configures and builds into build/ (or the folder given as $1, with any
-# further arguments passed to cmake).
+# further arguments passed to cmake). With TABULO_TARGETS set (a list of
+# target names), only those targets and what they need are built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build}
 shift || true
 cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-cmake --build "$dir"
+# shellcheck disable=SC2086 # the list is split into target names on purpose
+cmake --build "$dir" ${TABULO_TARGETS:+--target $TABULO_TARGETS}
