@@ -1,14 +1,22 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Tabulo needs on Debian 12.
-# Only packages that are missing are installed.
+# Only packages that are missing are installed. With --run, only what
+# building and running the viewer needs (the README's run command).
 set -euo pipefail
-packages=(
+# Building the viewer and its chart pack, and showing it on a virtual display.
+run_packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils x11-apps imagemagick feh
+  xvfb xauth xdotool imagemagick
   fonts-dejavu-core fonts-liberation2
 )
+# The tests, benchmarks, fuzzers, package and end-to-end checks on top.
+test_packages=(
+  libgtest-dev libgmock-dev libbenchmark-dev
+  x11-utils x11-apps feh
+)
+packages=("${run_packages[@]}")
+[ "${1:-}" = --run ] || packages+=("${test_packages[@]}")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

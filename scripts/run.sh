@@ -5,7 +5,7 @@
 # a screenshot to build/screenshot.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+bash scripts/deps.sh --run
 TABULO_TARGETS="tabulo chartpack" bash scripts/build.sh build
 bin=build/tabulo
 if [ -n "${DISPLAY:-}" ]; then
