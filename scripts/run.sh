@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh --run
-TABULO_TARGETS="tabulo chartpack" bash scripts/build.sh build
+TABULO_TARGETS="tabulo chartpack" bash scripts/build.sh build -DBUILD_TESTING=OFF -DTABULO_BENCH=OFF
 bin=build/tabulo
 if [ -n "${DISPLAY:-}" ]; then
   exec "$bin"
