@@ -63,6 +63,13 @@ bool MayWrite(const std::string& name) {
     return ::faccessat(AT_FDCWD, name.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
+// A settings file is only taken when the user may both read and write it: a
+// save rewrites the whole file, so one that cannot be read would lose what
+// it holds.
+bool MayReadWrite(const std::string& name) {
+    return IsRegularFile(name) && ::faccessat(AT_FDCWD, name.c_str(), R_OK | W_OK, AT_EACCESS) == 0;
+}
+
 // Settings files (*.ini) directly in the program folder follow the settings
 // rule; everything else there is data.
 bool IsSettingsFile(std::string_view rest) {
@@ -74,14 +81,14 @@ bool IsSettingsFile(std::string_view rest) {
 
 // The per-user copy of a settings file, made from the installed one when it
 // is missing. Empty when the per-user file cannot be used (no folder, a
-// folder or device of that name, a failed copy): the installed file is then
+// folder or device of that name, a file the user may not read and write, a
+// failed copy): the installed file is then
 // read, and a save to it fails as any failed save does.
 std::string UserSettingsFile(const std::string& installed, std::string_view rest) {
     const std::string folder = UserConfigFolder();
     if (folder.empty()) return std::string();
     const std::string mine = folder + std::string(rest);
-    if (IsRegularFile(mine)) return mine;
-    if (Exists(mine)) return std::string();
+    if (Exists(mine)) return MayReadWrite(mine) ? mine : std::string();
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (!IsDirectory(folder)) return std::string();
@@ -159,7 +166,7 @@ std::string ProgramFile(std::string_view rest) {
     if (!ProgramFolderIsShared()) return installed;
     if (IsSettingsFile(rest)) {
         // A settings file the user may write stays where it is.
-        if (IsRegularFile(installed) && MayWrite(installed)) return installed;
+        if (MayReadWrite(installed)) return installed;
         const std::string mine = UserSettingsFile(installed, rest);
         return mine.empty() ? installed : mine;
     }

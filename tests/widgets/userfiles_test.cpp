@@ -210,7 +210,7 @@ TEST_F(UserFiles, BadUserFoldersFallBackToTheInstalledFile) {
     EXPECT_FALSE(fs::exists(base_ + "/locked/cfg"));
 }
 
-TEST_F(UserFiles, AUserCopyThatIsNotAFileLeavesTheInstalledOneReadable) {
+TEST_F(UserFiles, AUserCopyThatIsAFolderLeavesTheInstalledOneReadable) {
     usePerUserFolders();
     fs::create_directories(userIni());
     NotMine installed(prog_);
@@ -218,6 +218,22 @@ TEST_F(UserFiles, AUserCopyThatIsNotAFileLeavesTheInstalledOneReadable) {
     EXPECT_EQ(GetPrivateProfileString("B1", "Caption", "", prog_ + "Custom.ini"), "Installed");
     EXPECT_FALSE(WritePrivateProfileString("B2", "Caption", "x", prog_ + "Custom.ini"));
     EXPECT_TRUE(fs::is_directory(userIni()));
+}
+
+// A save rewrites the whole file: one the user cannot read would lose its
+// content, so the save is refused instead.
+TEST_F(UserFiles, AnUnreadableUserCopyIsNeitherReadNorReplaced) {
+    usePerUserFolders();
+    put(userIni(), "[B7]\nCaption=Kept\n");
+    ::chmod((config_ + "/Tabulo").c_str(), 0777);
+    ::chmod(userIni().c_str(), 0222);
+    {
+        NotMine installed(prog_);
+        EXPECT_EQ(GetPrivateProfileString("B1", "Caption", "", prog_ + "Custom.ini"), "Installed");
+        EXPECT_FALSE(WritePrivateProfileString("B2", "Caption", "x", prog_ + "Custom.ini"));
+    }
+    ::chmod(userIni().c_str(), 0644);
+    EXPECT_EQ(slurp(userIni()), "[B7]\nCaption=Kept\n");
 }
 
 // A program folder whose own name holds '\' (legal on Linux): masks and values
