@@ -9,12 +9,12 @@ run_packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth xdotool imagemagick
   fonts-dejavu-core fonts-liberation2
-  dpkg-dev file lintian appstream openbox
 )
 # The tests, benchmarks, fuzzers, package and end-to-end checks on top.
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   x11-utils x11-apps feh
+  dpkg-dev file lintian appstream openbox
 )
 packages=("${run_packages[@]}")
 [ "${1:-}" = --run ] || packages+=("${test_packages[@]}")
