@@ -233,29 +233,33 @@ TEST_F(Pages, SelectNameLeavesTheLastMatchCurrent) {
     EXPECT_EQ(pages.Current, nullptr);
 }
 
-// A page's input that deletes another page of the same name while the
-// selection walks them (a use after free under AddressSanitizer).
-TEST_F(Pages, SelectNameSurvivesPagesDeletedOnTheWay) {
+// A page's input that adds a page (the page list moves in memory) and deletes
+// another page of the same name while the selection walks them: a use after
+// free under AddressSanitizer.
+TEST_F(Pages, SelectNameSurvivesPagesAddedAndDeletedOnTheWay) {
     const char* name = "a page name longer than any short string";
     pages.RegisterPage(name, &MakePolySchema<PageChild>);
-    for (int i = 0; i < 3; ++i) add(name);
-    add("B");
-    struct CountingDeleter : Deleter {
+    for (int i = 0; i < 4; ++i) add(name);
+    struct Reshaper : TObject {
+        TKV_Event onAdd, onDelete;
         int calls = 0;
-        void doEvent(TData& d, uint16_t i) {
-            if (++calls == 1) Deleter::doEvent(d, i);  // only the first page deletes
+        void doEvent(TData&, uint16_t) {
+            if (++calls > 1) return;  // only the first page reshapes
+            TData b = MakeText("B");
+            Fire(onAdd, b);
+            FireInt(onDelete, 3);
         }
-    } deleter;
-    deleter.victim = 2;
-    pages.Outputs = {BindEvent<&CountingDeleter::doEvent>(&deleter)};
-    deleter.onDelete = BindEvent<&TKVPolymorphMulti::doDelete>(&pages, 7);
+    } reshaper;
+    pages.Outputs = {BindEvent<&Reshaper::doEvent>(&reshaper)};
+    reshaper.onAdd = BindEvent<&TKVPolymorphMulti::doAdd>(&pages, 7);
+    reshaper.onDelete = BindEvent<&TKVPolymorphMulti::doDelete>(&pages, 7);
     TData d = MakeText(name);
     pages.doSelectName(d, 0);
-    EXPECT_EQ(deleter.calls, 2);  // the deleted third page got nothing
-    ASSERT_EQ(pages.PageCount(), 3);
-    EXPECT_EQ(pages.PageAt(2).Name, "B");
-    EXPECT_EQ(pages.Current, pages.PageAt(1).Boundary);
-    EXPECT_EQ(liveChildren, 3);
+    EXPECT_EQ(reshaper.calls, 3);  // the deleted fourth page got nothing
+    ASSERT_EQ(pages.PageCount(), 4);
+    EXPECT_EQ(pages.PageAt(3).Name, "B");
+    EXPECT_EQ(pages.Current, pages.PageAt(2).Boundary);
+    EXPECT_EQ(liveChildren, 4);
 }
 
 TEST_F(Pages, SelectAndDeleteByReference) {
