@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils x11-apps imagemagick feh
   fonts-dejavu-core fonts-liberation2
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do
