@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <ctime>
 #include <list>
 #include <memory>
@@ -24,21 +25,36 @@ namespace {
 // first lookup in it (a large section nobody asks for costs one scan).
 class Snapshot {
 public:
+    // Only lines whose first non-blank character is '[' matter here, so the
+    // scan jumps from bracket to bracket at memory speed.
     explicit Snapshot(std::string text) : text_(std::move(text)) {
-        LineReader reader(text_);
-        Line line;
+        const std::string_view t(text_);
         Section* open = nullptr;
-        while (reader.next(line)) {
+        std::size_t pos = 0;
+        while (pos < t.size()) {
+            const void* hit = std::memchr(t.data() + pos, '[', t.size() - pos);
+            if (!hit) break;
+            const std::size_t bracket =
+                static_cast<std::size_t>(static_cast<const char*>(hit) - t.data());
+            pos = bracket + 1;
+            std::size_t begin = bracket;
+            while (begin > 0 && IsBlank(t[begin - 1])) --begin;
+            if (begin > 0 && t[begin - 1] != '\n' && t[begin - 1] != '\r') continue;
+            std::size_t contentEnd = bracket;
+            while (contentEnd < t.size() && t[contentEnd] != '\r' && t[contentEnd] != '\n')
+                ++contentEnd;
+            std::size_t end = contentEnd;
+            if (end < t.size())
+                end += (t[end] == '\r' && end + 1 < t.size() && t[end + 1] == '\n') ? 2 : 1;
             std::string_view name, value;
-            if (Classify(std::string_view(text_).substr(line.begin, line.contentEnd - line.begin),
-                         name, value) != LineKind::Section)
-                continue;
-            if (open) open->end = line.begin;
+            Classify(t.substr(begin, contentEnd - begin), name, value);
+            if (open) open->end = begin;
             Section fresh;
-            fresh.begin = line.end;
-            fresh.end = text_.size();
+            fresh.begin = end;
+            fresh.end = t.size();
             auto [it, added] = sections_.try_emplace(LowerName(name), std::move(fresh));
             open = added ? &it->second : nullptr;
+            pos = end;
         }
     }
 
@@ -99,6 +115,7 @@ struct Entry {
     std::string path;
     FileKey key;
     bool racy = true;  // changed too recently to trust the key alone
+    int64_t readAt = 0;
     std::unique_ptr<Snapshot> snapshot;
 };
 
@@ -107,6 +124,10 @@ struct Entry {
 // without nanoseconds (whole or even seconds) round further.
 constexpr int64_t kFineRacyNs = 50'000'000;
 constexpr int64_t kCoarseRacyNs = 2'100'000'000;
+// A large file read in that window is trusted for a moment rather than read
+// again at every one of a burst of calls (a refresh reads 39 keys at once).
+constexpr std::size_t kLargeFile = 1u << 20;
+constexpr int64_t kLargeRecheckNs = 10'000'000;
 constexpr std::size_t kMaxEntries = 4;
 constexpr std::size_t kMaxCachedBytes = 2 * MaxIniFileSize;
 
@@ -124,14 +145,18 @@ int64_t Nanoseconds(const timespec& t) {
     return int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
 }
 
+int64_t Now() {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return Nanoseconds(now);
+}
+
 // Whether a later change could still get the same timestamps as the file
 // has now (then the next read reads the file again).
 bool Racy(const struct stat& st) {
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
     const bool fine = st.st_mtim.tv_nsec != 0 || st.st_ctim.tv_nsec != 0;
     const int64_t changed = std::max(Nanoseconds(st.st_mtim), Nanoseconds(st.st_ctim));
-    return Nanoseconds(now) - changed < (fine ? kFineRacyNs : kCoarseRacyNs);
+    return Now() - changed < (fine ? kFineRacyNs : kCoarseRacyNs);
 }
 
 }  // namespace
@@ -177,7 +202,7 @@ Entry* Load(const std::string& path, std::unique_ptr<Snapshot> previous) {
     if (!previous || previous->Text() != text)
         previous = std::make_unique<Snapshot>(std::move(text));
     auto& entries = Entries();
-    entries.push_front(Entry{path, FileKey(st), Racy(st), std::move(previous)});
+    entries.push_front(Entry{path, FileKey(st), Racy(st), Now(), std::move(previous)});
     std::size_t total = 0, count = 0;
     for (auto it = entries.begin(); it != entries.end();) {
         total += it->snapshot->Text().size();
@@ -202,9 +227,11 @@ std::optional<std::string> CachedValue(const std::string& path, std::string_view
     if (it != entries.end()) {
         struct stat st {};
         if (::stat(path.c_str(), &st) == 0 && FileKey(st) == it->key) {
-            if (it->racy)
+            const bool doubtful = it->racy && (it->snapshot->Text().size() <= kLargeFile ||
+                                               Now() - it->readAt >= kLargeRecheckNs);
+            if (doubtful) {
                 previous = std::move(it->snapshot);
-            else {
+            } else {
                 entries.splice(entries.begin(), entries, it);  // most recently used first
                 entry = &entries.front();
             }
