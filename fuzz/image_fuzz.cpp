@@ -11,9 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     const QImage image = DecodeImageBytes(bytes);
-    if (!image.isNull() &&
-        (image.width() > MaxDecodedSide || image.height() > MaxDecodedSide ||
-         qint64(image.width()) * image.height() > MaxDecodedPixels))
+    if (!image.isNull() && (image.width() > MaxDecodedSide || image.height() > MaxDecodedSide ||
+                            qint64(image.width()) * image.height() > MaxDecodedPixels))
         std::abort();
     return 0;
 }
