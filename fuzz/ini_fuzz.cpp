@@ -29,6 +29,14 @@ const std::string& Folder() {
         std::string pattern = (access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp");
         pattern += "/tabulo-ini-fuzz-XXXXXX";
         if (!mkdtemp(pattern.data())) std::abort();
+        // Removed at exit; the name is copied as the string itself is gone
+        // by then.
+        static char saved[512];
+        std::snprintf(saved, sizeof saved, "%s", pattern.c_str());
+        std::atexit([] {
+            std::remove((std::string(saved) + "/t.ini").c_str());
+            rmdir(saved);
+        });
         return pattern;
     }();
     return folder;
