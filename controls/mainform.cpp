@@ -252,19 +252,13 @@ void TKVMainForm::SavePlacement() {
 
 void TKVMainForm::LoadPlacement() {
     if (!Control || place_ == Place::None) return;
+    TPlacementRecord r;
     if (place_ == Place::Store) {
-        TPlacementRecord r;
         if (!ReadPlacement(PlaceKey.view(), r)) return;
-        if (r.Left) Control->SetLeft(*r.Left);
-        if (r.Top) Control->SetTop(*r.Top);
-        if (r.Height) Control->SetHeight(*r.Height);
-        if (r.Width) Control->SetWidth(*r.Width);
-        return;
+    } else {
+        std::string file, section;
+        iniLocation(file, section);
+        r = ReadIniPlacement(file, section, Control->BoundsRect());
     }
-    std::string file, section;
-    iniLocation(file, section);
-    Control->SetLeft(GetPrivateProfileInt(section, "Left", Control->Left(), file));
-    Control->SetTop(GetPrivateProfileInt(section, "Top", Control->Top(), file));
-    Control->SetWidth(GetPrivateProfileInt(section, "Width", Control->Width(), file));
-    Control->SetHeight(GetPrivateProfileInt(section, "Height", Control->Height(), file));
+    Control->SetBoundsRect(RestoredPlacement(r, Control->BoundsRect(), AvailableScreenArea()));
 }

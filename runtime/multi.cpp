@@ -35,8 +35,8 @@ void TKVContainer::ChildOutput(TKVBoundary*, TData& value, uint16_t index) {
     fireAt(Outputs, index, value);
 }
 
-template <class Factory>
-auto TKVContainer::BuildChild(Factory factory) -> decltype(factory(this, nullptr, nullptr)) {
+template <class Factory, class Record>
+void TKVContainer::BuildChild(Factory factory, Record record) {
     const bool wasDone = InitsDone();
     SetInitsDone(false);
     struct Restore {
@@ -50,8 +50,8 @@ auto TKVContainer::BuildChild(Factory factory) -> decltype(factory(this, nullptr
         schema->Boundary->Container = this;
         schema->Boundary->Schema = schema.get();
     }
+    record(std::move(schema));
     if (wasDone) RunInits();
-    return schema;
 }
 
 bool TKVContainer::IsActive(const TKVBoundary* b) const {
@@ -76,8 +76,10 @@ void TKVMultiElement::SetFactory(TMultiFactory factory) {
 
 void TKVMultiElement::build() {
     if (!factory_ || schema_) return;
-    schema_ = BuildChild(factory_);
-    Child = schema_ ? schema_->Boundary : nullptr;
+    BuildChild(factory_, [this](std::unique_ptr<TClassMultiBase> schema) {
+        schema_ = std::move(schema);
+        Child = schema_ ? schema_->Boundary : nullptr;
+    });
 }
 
 void TKVMultiElement::doWork(TData& value, uint16_t index) {
@@ -101,10 +103,11 @@ TKVMultiElementEx::~TKVMultiElementEx() {
 void TKVMultiElementEx::SetFactory(TMultiFactory factory) {
     factory_ = factory;
     if (OnDemand || !factory_) return;
-    if (auto schema = BuildChild(factory_)) {
+    BuildChild(factory_, [this](std::unique_ptr<TClassMultiBase> schema) {
+        if (!schema) return;
         Current = schema->Boundary;
         instances_.push_back(std::move(schema));
-    }
+    });
 }
 
 void TKVMultiElementEx::doWork(TData& value, uint16_t index) {
@@ -114,11 +117,15 @@ void TKVMultiElementEx::doWork(TData& value, uint16_t index) {
     }
     if (!factory_) return;
     // A one-shot child: built for this call and destroyed when it returns.
-    auto schema = BuildChild(factory_);
+    std::unique_ptr<TClassMultiBase> schema;
+    BuildChild(factory_,
+               [&](std::unique_ptr<TClassMultiBase> built) { schema = std::move(built); });
     if (schema && schema->Boundary) fireAt(schema->Boundary->Inputs, index, value);
 }
 
-void TKVMultiElementEx::doDelete(TData& value, uint16_t) { DeleteInstance(AsInt(value)); }
+void TKVMultiElementEx::doDelete(TData& value, uint16_t) {
+    DeleteInstance(AsInt(value));
+}
 
 void TKVMultiElementEx::DeleteInstance(int n) {
     if (n < 0 || n >= InstanceCount()) return;
@@ -140,7 +147,9 @@ void TKVMultiElementEx::ChildOutput(TKVBoundary* from, TData& value, uint16_t in
 
 // ---- TKVPolymorphMulti ------------------------------------------------------
 
-TKVPolymorphMulti::~TKVPolymorphMulti() { DestroyPages(); }
+TKVPolymorphMulti::~TKVPolymorphMulti() {
+    DestroyPages();
+}
 
 void TKVPolymorphMulti::DestroyPages() {
     Current = nullptr;
@@ -155,13 +164,18 @@ int TKVPolymorphMulti::AddPage(const std::string& name) {
     auto it = std::find_if(registry_.begin(), registry_.end(),
                            [&](const auto& r) { return r.first == name; });
     if (it == registry_.end() || !it->second) return -1;
-    auto schema = BuildChild(it->second);
-    if (!schema) return -1;
-    TKVEditPolyMulti* boundary = schema->Boundary;
-    pages_.push_back(Page{name, std::move(schema), boundary});
-    const int n = PageCount() - 1;
-    PageAdded(n);
-    return n;
+    uint64_t serial = 0;
+    BuildChild(it->second, [&](std::unique_ptr<TClassPolyBase> schema) {
+        if (!schema) return;
+        TKVEditPolyMulti* boundary = schema->Boundary;
+        serial = ++nextSerial_;
+        pages_.push_back(Page{name, std::move(schema), boundary, serial});
+        PageAdded(PageCount() - 1);
+    });
+    // The page's inits may have added or deleted pages: look it up again.
+    for (std::size_t n = 0; serial && n < pages_.size(); ++n)
+        if (pages_[n].Serial == serial) return int(n);
+    return -1;
 }
 
 void TKVPolymorphMulti::doAdd(TData& value, uint16_t index) {
@@ -177,14 +191,23 @@ void TKVPolymorphMulti::Select(int n, TData& value, uint16_t index) {
     if (Current) fireAt(Current->Inputs, index, value);
 }
 
-void TKVPolymorphMulti::doSelect(TData& value, uint16_t index) { Select(AsInt(value), value, index); }
+void TKVPolymorphMulti::doSelect(TData& value, uint16_t index) {
+    Select(AsInt(value), value, index);
+}
 
 void TKVPolymorphMulti::doSelectName(TData& value, uint16_t index) {
-    const TText name = AsText(value);
+    const std::string name(AsText(value).view());
     Current = nullptr;
-    for (auto& page : pages_) {
-        if (page.Name != name.view()) continue;
-        Current = page.Boundary;
+    // A page's input may add or delete pages: walk the pages that matched at
+    // the start, skipping those deleted on the way.
+    std::vector<uint64_t> matches;
+    for (const auto& page : pages_)
+        if (page.Name == name) matches.push_back(page.Serial);
+    for (uint64_t serial : matches) {
+        auto it = std::find_if(pages_.begin(), pages_.end(),
+                               [serial](const Page& p) { return p.Serial == serial; });
+        if (it == pages_.end()) continue;
+        Current = it->Boundary;
         if (Current) fireCopyAt(Current->Inputs, index, value);
     }
 }

@@ -12,170 +12,15 @@
 #include <optional>
 #include <string>
 
+#include "ini_cache.h"
+#include "ini_format.h"
 #include "tabulo/widgets/paths.h"
 
 namespace {
 
+using namespace ini;
+
 constexpr std::string_view kLineEnd = "\r\n";
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
-
-// One line of the file: [begin, contentEnd) is its text, [contentEnd, end)
-// its line end (empty for a last line without one).
-struct Line {
-    std::size_t begin = 0;
-    std::size_t contentEnd = 0;
-    std::size_t end = 0;
-};
-
-class LineReader {
-public:
-    explicit LineReader(std::string_view text) : text_(text) {}
-    bool next(Line& line) {
-        if (pos_ >= text_.size()) return false;
-        line.begin = pos_;
-        std::size_t i = pos_;
-        while (i < text_.size() && text_[i] != '\r' && text_[i] != '\n') ++i;
-        line.contentEnd = i;
-        if (i < text_.size()) {
-            if (text_[i] == '\r' && i + 1 < text_.size() && text_[i + 1] == '\n')
-                i += 2;
-            else
-                ++i;
-        }
-        line.end = pos_ = i;
-        return true;
-    }
-
-private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
-
-enum class LineKind { Other, Section, Key };
-
-// Classifies a line; fills name (section or key, trimmed) and value (the raw
-// text after the first '=', trimmed).
-LineKind Classify(std::string_view content, std::string_view& name, std::string_view& value) {
-    std::string_view s = Trim(content);
-    if (s.empty() || s.front() == ';') return LineKind::Other;
-    if (s.front() == '[') {
-        std::size_t close = s.rfind(']');
-        if (close != std::string_view::npos) {
-            name = Trim(s.substr(1, close - 1));
-            return LineKind::Section;
-        }
-    }
-    std::size_t eq = s.find('=');
-    if (eq == std::string_view::npos) return LineKind::Other;
-    name = Trim(s.substr(0, eq));
-    value = Trim(s.substr(eq + 1));
-    return LineKind::Key;
-}
-
-// Where a key was found, or where its section ends.
-struct Location {
-    bool sectionFound = false;
-    bool keyFound = false;
-    Line keyLine;              // the key's line, when found
-    std::string_view fileKey;  // the key as the file spells it
-    std::string_view value;    // its raw value
-    Line lastKeyOrHeader;      // the section's last key line, or its header
-};
-
-Location Find(std::string_view text, std::string_view section, std::string_view key) {
-    Location loc;
-    LineReader reader(text);
-    Line line;
-    bool inSection = false;
-    while (reader.next(line)) {
-        std::string_view name, value;
-        LineKind kind =
-            Classify(text.substr(line.begin, line.contentEnd - line.begin), name, value);
-        if (kind == LineKind::Section) {
-            // Only the first section of the name counts.
-            if (inSection) break;
-            if (SameName(name, section)) {
-                inSection = loc.sectionFound = true;
-                loc.lastKeyOrHeader = line;
-            }
-        } else if (kind == LineKind::Key && inSection) {
-            loc.lastKeyOrHeader = line;
-            if (SameName(name, key)) {
-                loc.keyFound = true;
-                loc.keyLine = line;
-                loc.fileKey = name;
-                loc.value = value;
-                return loc;
-            }
-        }
-    }
-    return loc;
-}
-
-std::string_view StripQuotes(std::string_view v) {
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-        return v.substr(1, v.size() - 2);
-    return v;
-}
-
-std::string CutValue(std::string_view v) {
-    std::size_t nul = v.find('\0');
-    if (nul != std::string_view::npos) v = v.substr(0, nul);
-    if (v.size() > MaxIniValueLength) v = v.substr(0, MaxIniValueLength);
-    return std::string(v);
-}
-
-// Reads a whole regular file of at most MaxIniFileSize bytes. Anything else
-// (missing, a folder, a device, too large, unreadable) gives nothing.
-std::optional<std::string> ReadFileBytes(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return std::nullopt;
-    std::optional<std::string> result;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-        static_cast<std::uintmax_t>(st.st_size) <= MaxIniFileSize) {
-        std::string data;
-        data.resize(static_cast<std::size_t>(st.st_size));
-        std::size_t got = 0;
-        bool ok = true;
-        while (got < data.size()) {
-            ssize_t n = ::read(fd, data.data() + got, data.size() - got);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) {
-                ok = false;
-                break;
-            }
-            if (n == 0) break;
-            got += static_cast<std::size_t>(n);
-        }
-        if (ok) {
-            data.resize(got);
-            result = std::move(data);
-        }
-    }
-    ::close(fd);
-    return result;
-}
 
 bool HasWriteBit(const struct stat& st) {
     return (st.st_mode & 0222) != 0;
@@ -198,10 +43,12 @@ bool WriteAll(int fd, std::string_view data) {
     return true;
 }
 
+enum class Outcome { Done, Failed, NoTemporary };
+
 // Writes the bytes to a temporary file beside path and renames it over path.
 // existing: the stat of the file being replaced, whose mode and owner the new
 // file keeps.
-bool ReplaceFile(const std::string& path, std::string_view bytes, const struct stat* existing) {
+Outcome ReplaceFile(const std::string& path, std::string_view bytes, const struct stat* existing) {
     static std::atomic<unsigned> counter{0};
     const std::string folder = FolderOf(path);
     const std::string base =
@@ -212,9 +59,10 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, const struct s
         temp = folder + "/." + base + ".tmp" + std::to_string(::getpid()) + "." +
                std::to_string(counter++);
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;
+        if (fd < 0 && errno != EEXIST)
+            return errno == EACCES || errno == EPERM ? Outcome::NoTemporary : Outcome::Failed;
     }
-    if (fd < 0) return false;
+    if (fd < 0) return Outcome::Failed;
     bool ok = true;
     if (existing) {
         ok = ::fchmod(fd, existing->st_mode & 07777) == 0;
@@ -226,6 +74,28 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, const struct s
     ok = (::close(fd) == 0) && ok;
     ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
     if (!ok) ::unlink(temp.c_str());
+    return ok ? Outcome::Done : Outcome::Failed;
+}
+
+// Rewrites the file itself, for a file the user may write in a folder where
+// no temporary file can be made: the whole new content goes over the old
+// from the start, then the file is cut to its length and flushed.
+bool WriteInPlace(const std::string& path, std::string_view bytes, const struct stat& existing) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_ino == existing.st_ino &&
+              st.st_dev == existing.st_dev;
+    std::size_t done = 0;
+    while (ok && done < bytes.size()) {
+        const ssize_t n =
+            ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += static_cast<std::size_t>(n);
+    }
+    ok = ok && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
     return ok;
 }
 
@@ -243,26 +113,41 @@ bool FitsOnOneLine(std::string_view v) {
     return v.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
 
-}  // namespace
-
-std::string GetPrivateProfileString(std::string_view section, std::string_view key,
-                                    std::string_view def, std::string_view fileName) {
-    auto text = ReadFileBytes(NativePath(fileName));
-    if (text) {
-        Location loc = Find(*text, Trim(section), Trim(key));
-        if (loc.keyFound) return CutValue(StripQuotes(loc.value));
-    }
-    while (!def.empty() && def.back() == ' ') def.remove_suffix(1);
-    return CutValue(def);
+// The form a value is written in: in double quotes when the reader would
+// otherwise lose its edge blanks or a pair of quotes around it.
+std::string Stored(std::string_view value) {
+    if (StripQuotes(TrimBlanks(value)) == value) return std::string(value);
+    return "\"" + std::string(value) + "\"";
 }
 
-int32_t GetPrivateProfileInt(std::string_view section, std::string_view key, int32_t def,
-                             std::string_view fileName) {
-    auto text = ReadFileBytes(NativePath(fileName));
-    if (!text) return def;
-    Location loc = Find(*text, Trim(section), Trim(key));
-    if (!loc.keyFound) return def;
-    std::string v = CutValue(StripQuotes(loc.value));
+// The text with the key set; the caller checks that it reads back.
+std::string WithValue(std::string text, std::string_view section, std::string_view key,
+                      std::string_view stored) {
+    const Location loc = Find(text, section, key);
+    if (loc.keyFound) {
+        std::string line;
+        Append(line, {loc.fileKey, "=", stored});
+        text.replace(loc.keyLine.begin, loc.keyLine.contentEnd - loc.keyLine.begin, line);
+    } else if (loc.sectionFound) {
+        std::string insert;
+        if (loc.lastKeyOrHeader.end == loc.lastKeyOrHeader.contentEnd) insert += kLineEnd;
+        Append(insert, {key, "=", stored, kLineEnd});
+        text.insert(loc.lastKeyOrHeader.end, insert);
+    } else {
+        if (!EndsWithLineEnd(text)) text += kLineEnd;
+        Append(text, {"[", section, "]", kLineEnd, key, "=", stored, kLineEnd});
+    }
+    if (!EndsWithLineEnd(text)) text += kLineEnd;
+    return text;
+}
+
+bool ReadsBack(std::string_view text, std::string_view section, std::string_view key,
+               std::string_view value) {
+    const Location loc = Find(text, section, key);
+    return loc.keyFound && ValueOf(loc.value) == value;
+}
+
+int32_t ParseInt(std::string_view v) {
     std::size_t i = 0;
     while (i < v.size() && IsBlank(v[i])) ++i;
     bool negative = false;
@@ -274,19 +159,31 @@ int32_t GetPrivateProfileInt(std::string_view section, std::string_view key, int
     return static_cast<int32_t>(n);
 }
 
+}  // namespace
+
+std::string GetPrivateProfileString(std::string_view section, std::string_view key,
+                                    std::string_view def, std::string_view fileName) {
+    if (auto v = CachedValue(NativePath(fileName), TrimSpaces(section), TrimSpaces(key)))
+        return std::move(*v);
+    while (!def.empty() && def.back() == ' ') def.remove_suffix(1);
+    return CutValue(def);
+}
+
+int32_t GetPrivateProfileInt(std::string_view section, std::string_view key, int32_t def,
+                             std::string_view fileName) {
+    auto v = CachedValue(NativePath(fileName), TrimSpaces(section), TrimSpaces(key));
+    return v ? ParseInt(*v) : def;
+}
+
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, std::string_view fileName) {
-    section = Trim(section);
-    key = Trim(key);
-    // Names and values that would read back as something else are refused.
-    if (!FitsOnOneLine(value) || section.find_first_of("\r\n]") != std::string_view::npos ||
-        key.find_first_of("\r\n=") != std::string_view::npos || (!key.empty() && key[0] == ';') ||
-        (!key.empty() && key[0] == '[') || fileName.empty())
-        return false;
+    section = TrimSpaces(section);
+    key = TrimSpaces(key);
+    if (!FitsOnOneLine(value) || fileName.empty()) return false;
 
     std::string path = NativePath(fileName);
     struct stat st {};
-    bool exists = ::stat(path.c_str(), &st) == 0;
+    const bool exists = ::stat(path.c_str(), &st) == 0;
     if (exists) {
         // Write to the file a symlink points at, not over the link.
         char resolved[PATH_MAX];
@@ -297,42 +194,39 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key,
     } else if (errno != ENOENT) {
         return false;
     }
-    // A folder without any write bit is read-only even for root; other
-    // permission problems surface when the temporary file is made.
+    // A folder without any write bit is read-only even for root: only a file
+    // already in it can be rewritten (in place). Other permission problems
+    // surface when the temporary file is made.
     struct stat folderSt {};
     const std::string folder = FolderOf(path);
-    if (::stat(folder.c_str(), &folderSt) != 0 || !S_ISDIR(folderSt.st_mode) ||
-        !HasWriteBit(folderSt))
-        return false;
+    if (::stat(folder.c_str(), &folderSt) != 0 || !S_ISDIR(folderSt.st_mode)) return false;
+    const bool folderWritable = HasWriteBit(folderSt);
+    if (!folderWritable && !exists) return false;
 
-    std::string text;
+    Decoded file;
+    std::string original;
     if (exists) {
-        auto bytes = ReadFileBytes(path);
+        auto bytes = ReadRegularFile(path, nullptr);
         if (!bytes) return false;
-        text = std::move(*bytes);
+        original = *bytes;
+        file = Decode(std::move(*bytes));
     }
-    const std::string original = text;
+    // Whatever would read back as another value (edge blanks, a cut at the
+    // length limit, names the reader sees differently) is refused.
+    file.text = WithValue(std::move(file.text), section, key, Stored(value));
+    if (!ReadsBack(file.text, section, key, value)) return false;
+    const auto bytes = Encode(file);
+    if (!bytes || bytes->size() > MaxIniFileSize) return false;
+    if (exists && *bytes == original) return true;
 
-    Location loc = Find(text, section, key);
-    if (loc.keyFound) {
-        std::string line;
-        Append(line, {loc.fileKey, "=", value});
-        text.replace(loc.keyLine.begin, loc.keyLine.contentEnd - loc.keyLine.begin, line);
-    } else if (loc.sectionFound) {
-        std::string insert;
-        if (loc.lastKeyOrHeader.end == loc.lastKeyOrHeader.contentEnd) insert += kLineEnd;
-        Append(insert, {key, "=", value, kLineEnd});
-        text.insert(loc.lastKeyOrHeader.end, insert);
-    } else {
-        if (!EndsWithLineEnd(text)) text += kLineEnd;
-        Append(text, {"[", section, "]", kLineEnd, key, "=", value, kLineEnd});
-    }
-    if (!EndsWithLineEnd(text)) text += kLineEnd;
-    if (text.size() > MaxIniFileSize) return false;
-    if (exists && text == original) return true;
-    return ReplaceFile(path, text, exists ? &st : nullptr);
+    ForgetCachedFiles();
+    Outcome outcome =
+        folderWritable ? ReplaceFile(path, *bytes, exists ? &st : nullptr) : Outcome::NoTemporary;
+    if (outcome == Outcome::NoTemporary && exists)
+        outcome = WriteInPlace(path, *bytes, st) ? Outcome::Done : Outcome::Failed;
+    ForgetCachedFiles();
+    return outcome == Outcome::Done;
 }
-
 std::string TIniFile::ValueString(std::string_view key, std::string_view value) {
     if (mode_ == TIniFileMode::Read) return ReadString(key, value);
     lastWriteOk_ = WriteString(key, value);

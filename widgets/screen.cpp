@@ -25,3 +25,16 @@ TScreenSize ScreenSize() {
 void SetScreenSizeHook(std::function<TScreenSize()> hook) {
     Hook() = std::move(hook);
 }
+
+TRect AvailableScreenArea() {
+    if (Hook()) {
+        const TScreenSize s = Hook()();
+        return TRect{0, 0, s.Width, s.Height};
+    }
+    const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                ? QGuiApplication::primaryScreen()
+                                : nullptr;
+    if (!screen) return {};
+    const QRect r = screen->availableVirtualGeometry();
+    return TRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}

@@ -108,6 +108,34 @@ TEST_F(FormFixture, PlacementRoundTripsThroughThePerUserStore) {
     EXPECT_EQ(again->Control->Height(), 200);
 }
 
+// A damaged or foreign placement (either form) never opens a window larger
+// than the screen or out of reach, and the clamped size is what is saved.
+TEST_F(FormFixture, RestoredPlacementIsClampedToTheScreen) {
+    SetScreenSizeHook([] { return TScreenSize{1024, 768}; });
+    ASSERT_TRUE(WritePlacement("Tabulo\\ChartPlace", 40000, -40000, 100000, 100000));
+    const std::string ini = program.filePath("pos.ini").toStdString();
+    ASSERT_TRUE(WritePrivateProfileString("Main", "Left", "-40000", ini));
+    ASSERT_TRUE(WritePrivateProfileString("Main", "Width", "100000", ini));
+    auto store = MakeForm(nullptr, "Tabulo\\ChartPlace");
+    auto fromIni = MakeForm(nullptr, "pos.ini\\Main");
+    Start();
+    for (TKVMainForm* form : {store.get(), fromIni.get()}) {
+        const TRect r = form->Control->BoundsRect();
+        EXPECT_LE(r.Width(), 1024);
+        EXPECT_LE(r.Height(), 768);
+        EXPECT_GE(r.Top, 0);
+        EXPECT_LE(r.Top, 768 - 64);
+        EXPECT_GE(r.Right, 64);
+        EXPECT_LE(r.Left, 1024 - 64);
+    }
+    TData v;
+    store->doClose(v, 0);
+    TPlacementRecord saved;
+    ASSERT_TRUE(ReadPlacement("Tabulo\\ChartPlace", saved));
+    EXPECT_LE(*saved.Width, 1024);
+    EXPECT_LE(*saved.Height, 768);
+}
+
 TEST_F(FormFixture, EmptyPlaceKeyKeepsNothing) {
     auto form = MakeForm(nullptr, "");
     Start();

@@ -18,6 +18,7 @@ void recordMessage(const char* caption, const char* text) {
 
 int liveChildren = 0;
 int startedChildren = 0;
+int builtChildren = 0;
 
 // Counts the values it gets and fires the count; starts through the init queue.
 class Counter : public TObject {
@@ -40,6 +41,7 @@ public:
         counter->onCount = BindEvent<&TKVBoundary::doOutput>(boundary, 0);
         this->Boundary = boundary;
         ++liveChildren;
+        ++builtChildren;
     }
     ~CounterChild() override { --liveChildren; }
     Counter* counter;
@@ -62,7 +64,7 @@ protected:
         RunInits();
         SetInitsDone(false);
         messages.clear();
-        liveChildren = startedChildren = 0;
+        liveChildren = startedChildren = builtChildren = 0;
         SetMessageFunction(&recordMessage);
     }
     void TearDown() override { SetMessageFunction(nullptr); }
@@ -99,6 +101,37 @@ TEST_F(Containers, ChildBuiltLaterStartsAtOnce) {
     EXPECT_EQ(out.Count(), 2u);
 }
 
+// A child whose start-up fires straight back into its container.
+class Echo : public TObject {
+public:
+    TKV_Event onStart;
+    Echo() { AddInit<&Echo::start>(this); }
+    ~Echo() override { RemoveInits(this); }
+    void start() { FireInt(onStart, 0); }
+};
+
+class EchoChild : public MultiChild {
+public:
+    EchoChild(TKVContainer* c, TControl* p, TObject* o) : MultiChild(c, p, o) {
+        Create<Echo>()->onStart =
+            BindEvent<&TKVMultiElement::doWork>(static_cast<TKVMultiElement*>(c), 0);
+    }
+};
+
+TEST_F(Containers, ChildIsRecordedBeforeItsInitsRun) {
+    RunInits();
+    TKVMultiElement m;
+    m.OnDemand = true;
+    m.Outputs = {out.Link()};
+    m.SetFactory(&MakeMultiSchema<EchoChild>);
+    TData d;
+    m.doWork(d, 0);
+    EXPECT_EQ(builtChildren, 1);
+    EXPECT_EQ(liveChildren, 1);
+    ASSERT_EQ(out.Count(), 2u);  // the echo and the call reached the one child
+    EXPECT_EQ(out.Last().IntValue, 2);
+}
+
 TEST_F(Containers, OneShotChildrenKeepNoStateBetweenCalls) {
     RunInits();
     TKVMultiElementEx m;
@@ -125,7 +158,8 @@ TEST_F(Containers, ChildAskingForItsOwnDeletionSurvivesWithOneMessage) {
     deleter.onDelete = BindEvent<&TKVMultiElementEx::doDelete>(&m);
     TData d;
     m.doWork(d, 0);
-    EXPECT_EQ(messages, (std::vector<std::string>{"String-Debug|Self destruction is not allowed !!!"}));
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"String-Debug|Self destruction is not allowed !!!"}));
     EXPECT_EQ(m.InstanceCount(), 1);
     EXPECT_EQ(liveChildren, 1);
     // From outside the child's own output the deletion goes through.
@@ -197,6 +231,35 @@ TEST_F(Pages, SelectNameLeavesTheLastMatchCurrent) {
     d = MakeText("C");
     pages.doSelectName(d, 0);
     EXPECT_EQ(pages.Current, nullptr);
+}
+
+// A page's input that adds a page (the page list moves in memory) and deletes
+// another page of the same name while the selection walks them: a use after
+// free under AddressSanitizer.
+TEST_F(Pages, SelectNameSurvivesPagesAddedAndDeletedOnTheWay) {
+    const char* name = "a page name longer than any short string";
+    pages.RegisterPage(name, &MakePolySchema<PageChild>);
+    for (int i = 0; i < 4; ++i) add(name);
+    struct Reshaper : TObject {
+        TKV_Event onAdd, onDelete;
+        int calls = 0;
+        void doEvent(TData&, uint16_t) {
+            if (++calls > 1) return;  // only the first page reshapes
+            TData b = MakeText("B");
+            Fire(onAdd, b);
+            FireInt(onDelete, 3);
+        }
+    } reshaper;
+    pages.Outputs = {BindEvent<&Reshaper::doEvent>(&reshaper)};
+    reshaper.onAdd = BindEvent<&TKVPolymorphMulti::doAdd>(&pages, 7);
+    reshaper.onDelete = BindEvent<&TKVPolymorphMulti::doDelete>(&pages, 7);
+    TData d = MakeText(name);
+    pages.doSelectName(d, 0);
+    EXPECT_EQ(reshaper.calls, 3);  // the deleted fourth page got nothing
+    ASSERT_EQ(pages.PageCount(), 4);
+    EXPECT_EQ(pages.PageAt(3).Name, "B");
+    EXPECT_EQ(pages.Current, pages.PageAt(2).Boundary);
+    EXPECT_EQ(liveChildren, 4);
 }
 
 TEST_F(Pages, SelectAndDeleteByReference) {

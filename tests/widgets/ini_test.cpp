@@ -53,6 +53,16 @@ std::size_t EntriesIn(const std::string& folder) {
 
 using namespace std::string_literals;
 
+// A file as a Windows editor saves "Unicode": UTF-16LE behind its mark.
+std::string Utf16(std::u16string_view text) {
+    std::string out = "\xff\xfe";
+    for (char16_t u : text) {
+        out += static_cast<char>(u & 0xff);
+        out += static_cast<char>(u >> 8);
+    }
+    return out;
+}
+
 // ---------------------------------------------------------------- reading
 
 struct ReadCase {
@@ -89,7 +99,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"NamesIgnoreCase", "[sEcT]\r\nKeY=v\r\n", "SECT", "kEy", "d", "v"},
         ReadCase{"BlanksAroundEverything", " \t[ S \t]\t\r\n \tk \t= \t v x \t\r\n", "S", "k", "d",
                  "v x"},
-        ReadCase{"ArgumentsAreTrimmed", "[S]\r\nk=v\r\n", " S\t", " k ", "d", "v"},
+        ReadCase{"ArgumentsLoseSpaces", "[S]\r\nk=v\r\n", " S  ", " k ", "d", "v"},
+        ReadCase{"ArgumentsKeepTabs", "[S]\r\nk=v\r\n", "\tS", "k\t", "d", "d"},
         ReadCase{"DoubleQuotesStripped", "[S]\r\nk=\" a \"\r\n", "S", "k", "d", " a "},
         ReadCase{"SingleQuotesStripped", "[S]\r\nk='b'\r\n", "S", "k", "d", "b"},
         ReadCase{"MismatchedQuotesKept", "[S]\r\nk=\"a'\r\n", "S", "k", "d", "\"a'"},
@@ -109,9 +120,15 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"MissingSection", "[T]\r\nk=v\r\n", "S", "k", "d", "d"},
         ReadCase{"DefaultLosesTrailingSpaces", "", "S", "k", " dd  ", " dd"},
         ReadCase{"TextAfterSectionHeader", "[S] junk\r\nk=v\r\n", "S", "k", "d", "v"},
-        ReadCase{"UnclosedBracketIsNoSection", "[S\r\nk=v\r\n", "S", "k", "d", "d"},
+        ReadCase{"UnclosedBracketOpensSection", "[S\r\nk=v\r\n", "S", "k", "d", "v"},
+        ReadCase{"UnclosedBracketWithEqualsIsSection", "[S\r\n[k=v\r\nk=w\r\n", "S", "k", "d", "d"},
+        ReadCase{"SectionNameEndsAtFirstBracket", "[S]x]\r\nk=v\r\n", "S", "k", "d", "v"},
+        ReadCase{"Utf8MarkSkipped", "\xef\xbb\xbf[S]\r\nk=v\r\n", "S", "k", "d", "v"},
+        ReadCase{"Utf16File", Utf16(u"[S\u00e9]\r\nk=\u0416 \U0001F600\r\n"), "S\xc3\xa9", "K", "d",
+                 "\xd0\x96 \xf0\x9f\x98\x80"},
+        ReadCase{"Utf16FileWithOddLastByte", Utf16(u"[S]\nk=v\n") + "\x01", "S", "k", "d", "v"},
         ReadCase{"ValueCutAtNul", "[S]\r\nk=v\0w\r\n"s, "S", "k", "d", "v"},
-        ReadCase{"BinaryAroundIsHarmless", "\xff\xfe\0\x01\x02[\r\n[S]\r\nk=v\r\n\x80\x81"s, "S",
+        ReadCase{"BinaryAroundIsHarmless", "\xfe\xff\0\x01\x02[\r\n[S]\r\nk=v\r\n\x80\x81"s, "S",
                  "k", "d", "v"},
         ReadCase{"Utf8BytesOpaque", "[\xc3\xa9t\xc3\xa9]\r\nk=\xd0\x96\r\n", "\xc3\xa9t\xc3\xa9",
                  "k", "d", "\xd0\x96"}),
@@ -161,6 +178,12 @@ TEST(IniRead, CutsLongValuesAndDefaultsAt2047Characters) {
     EXPECT_EQ(GetPrivateProfileString("S", "k", "", path), std::string(2047, 'a'));
     EXPECT_EQ(GetPrivateProfileString("S", "exact", "", path), std::string(2047, 'b'));
     EXPECT_EQ(GetPrivateProfileString("S", "missing", longValue, path), std::string(2047, 'a'));
+    // A character the limit would split goes whole.
+    const std::string e = "\xc3\xa9", emoji = "\xf0\x9f\x98\x80";
+    WriteBytes(path, "[S]\r\nk=" + std::string(2046, 'a') + e + "\r\nm=" + std::string(2045, 'a') +
+                         emoji + "\r\n");
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "", path), std::string(2046, 'a'));
+    EXPECT_EQ(GetPrivateProfileString("S", "m", "", path), std::string(2045, 'a'));
 }
 
 TEST(IniRead, WhatIsNoIniFileReadsAsMissing) {
@@ -259,11 +282,23 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"FirstOfDuplicateSectionsWritten", "[S]\r\na=1\r\n[S]\r\nk=2\r\n", "S", "k", "3",
                   "[S]\r\na=1\r\nk=3\r\n[S]\r\nk=2\r\n"},
         WriteCase{"OtherBytesUntouched",
-                  "\xff\xfe;\x01\r\n[S]\r\nk=1\r\n\xc3\xa9=\0x\r\n  odd line  \r\n"s, "S", "k", "2",
-                  "\xff\xfe;\x01\r\n[S]\r\nk=2\r\n\xc3\xa9=\0x\r\n  odd line  \r\n"s},
+                  "\xfe\xff;\x01\r\n[S]\r\nk=1\r\n\xc3\xa9=\0x\r\n  odd line  \r\n"s, "S", "k", "2",
+                  "\xfe\xff;\x01\r\n[S]\r\nk=2\r\n\xc3\xa9=\0x\r\n  odd line  \r\n"s},
         WriteCase{"MixedLineEndsKept", "[S]\rk=1\n[T]\r\nx=1", "T", "y", "v",
                   "[S]\rk=1\n[T]\r\nx=1\r\ny=v\r\n"},
-        WriteCase{"QuotesWrittenAsGiven", "", "S", "k", "\"q\"", "[S]\r\nk=\"q\"\r\n"},
+        WriteCase{"QuotedValueKeepsItsQuotes", "", "S", "k", "'q'", "[S]\r\nk=\"'q'\"\r\n"},
+        WriteCase{"EdgeBlanksWrittenInQuotes", "[S]\r\nk=1\r\n", "S", "k", " C:\\a b\t",
+                  "[S]\r\nk=\" C:\\a b\t\"\r\n"},
+        WriteCase{"InnerQuotesWrittenAsGiven", "", "S", "k", "a\"b'", "[S]\r\nk=a\"b'\r\n"},
+        WriteCase{"ArgumentSpacesDropped", "", " S ", " k ", "v", "[S]\r\nk=v\r\n"},
+        WriteCase{"UnclosedSectionGetsTheKey", "[S\r\na=1\r\n", "S", "k", "v",
+                  "[S\r\na=1\r\nk=v\r\n"},
+        WriteCase{"Utf8MarkKept", "\xef\xbb\xbf[S]\r\nk=1\r\n", "S", "k", "2",
+                  "\xef\xbb\xbf[S]\r\nk=2\r\n"},
+        WriteCase{"Utf16StaysUtf16", Utf16(u";\U0001F600\r\n[S]\r\nk=1\r\n"), "S", "k", "\xd0\x96",
+                  Utf16(u";\U0001F600\r\n[S]\r\nk=\u0416\r\n")},
+        WriteCase{"Utf16LoneSurrogateAndOddByteKept", Utf16(u"\xdc00;\r\n") + "\x07", "S", "k", "v",
+                  Utf16(u"\xdc00;\r\n[S]\r\nk=v\r\n") + "\x07"},
         WriteCase{"SameLineLeavesFileAsItWas", "[S]\nk=v\n", "S", "k", "v", "[S]\nk=v\n"}),
     [](const ::testing::TestParamInfo<WriteCase>& info) { return std::string(info.param.name); });
 
@@ -292,6 +327,56 @@ TEST(IniWrite, RefusesNamesThatWouldReadBackAsSomethingElse) {
     EXPECT_FALSE(WritePrivateProfileString("S", "k", "a\nb", path));
     EXPECT_FALSE(WritePrivateProfileString("S", "k", std::string("a\0b", 3), path));
     EXPECT_FALSE(fs::exists(path));
+    // Names the reader would not find again.
+    EXPECT_FALSE(WritePrivateProfileString("\tS", "k", "v", path));
+    EXPECT_FALSE(WritePrivateProfileString("S", "k\t", "v", path));
+    EXPECT_FALSE(WritePrivateProfileString("S", "[k", "v", path));
+    EXPECT_FALSE(fs::exists(path));
+}
+
+// A value that could not be read back whole is refused and the file stays
+// byte for byte; one that can is read back exactly.
+TEST(IniWrite, SavesOnlyWhatReadsBackWhole) {
+    TempFolder dir;
+    const std::string path = dir.file("t.ini");
+    const std::string before = "[B1]\r\nFile=/a.png\r\nCaption=x\r\n";
+    WriteBytes(path, before);
+    const std::string e = "\xc3\xa9";
+    EXPECT_FALSE(WritePrivateProfileString("B1", "File", "/" + std::string(2047, 'p'), path));
+    EXPECT_FALSE(WritePrivateProfileString("B1", "File", std::string(2046, 'p') + e, path));
+    EXPECT_FALSE(WritePrivateProfileString("B2", "File", std::string(3000, 'p'), path));
+    EXPECT_EQ(ReadBytes(path), before);
+    EXPECT_EQ(EntriesIn(dir.path()), 1u);
+
+    for (const std::string& value : {std::string(2047, 'p'), std::string(2045, 'p') + e,
+                                     " /edge.png"s, "/edge.png\t"s, "\"/q.png\""s, "''"s, " "s}) {
+        ASSERT_TRUE(WritePrivateProfileString("B1", "File", value, path)) << value.size();
+        EXPECT_EQ(GetPrivateProfileString("B1", "File", "", path), value);
+        EXPECT_EQ(GetPrivateProfileString("B1", "Caption", "", path), "x");
+    }
+    // A UTF-16 file cannot hold bytes that are not UTF-8.
+    const std::string wide = Utf16(u"[B1]\r\nFile=a\r\n");
+    WriteBytes(path, wide);
+    EXPECT_FALSE(WritePrivateProfileString("B1", "File", "\xff", path));
+    EXPECT_EQ(ReadBytes(path), wide);
+}
+
+// Another program's change shows at the next read, even with the same size
+// within the same second (the parsed file is kept between reads).
+TEST(IniRead, SeesEveryChangeOnDisk) {
+    TempFolder dir;
+    const std::string path = dir.file("t.ini");
+    WriteBytes(path, "[S]\r\nk=1\r\n");
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "", path), "1");
+    WriteBytes(path, "[S]\r\nk=2\r\n");  // rewritten in place, same size
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "", path), "2");
+    WriteBytes(dir.file("u.ini"), "[S]\r\nk=3\r\n");
+    fs::rename(dir.file("u.ini"), path);
+    EXPECT_EQ(GetPrivateProfileInt("S", "k", 0, path), 3);
+    ASSERT_TRUE(WritePrivateProfileString("S", "k", "4", path));
+    EXPECT_EQ(GetPrivateProfileString("s", "K", "", path), "4");
+    fs::remove(path);
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "gone", path), "gone");
 }
 
 TEST(IniWrite, KeepsPermissionsAndReplacesAtomically) {
@@ -333,16 +418,26 @@ TEST(IniWrite, ReadOnlyFileIsLeftUnchanged) {
     EXPECT_EQ(EntriesIn(dir.path()), 1u);
 }
 
-TEST(IniWrite, ReadOnlyFolderGetsNoFileAndKeepsItsFile) {
+// A writable file in a read-only folder is rewritten in place; no new file
+// appears there.
+TEST(IniWrite, ReadOnlyFolderGetsNoFileButItsWritableFileIsSaved) {
     TempFolder dir;
     const std::string sub = dir.file("ro");
     fs::create_directory(sub);
-    WriteBytes(sub + "/t.ini", "[S]\r\nk=1\r\n");
+    WriteBytes(sub + "/t.ini", "[S]\r\nk=100\r\nz=1\r\n");
     ::chmod((sub + "/t.ini").c_str(), 0644);
     ::chmod(sub.c_str(), 0555);
-    EXPECT_FALSE(WritePrivateProfileString("S", "k", "2", sub + "/t.ini"));
+    struct stat before {};
+    ::stat((sub + "/t.ini").c_str(), &before);
+    EXPECT_TRUE(WritePrivateProfileString("S", "k", "2", sub + "/t.ini"));
+    EXPECT_EQ(ReadBytes(sub + "/t.ini"), "[S]\r\nk=2\r\nz=1\r\n");  // shorter: cut to length
+    EXPECT_TRUE(WritePrivateProfileString("T", "k", "3", sub + "/t.ini"));
+    EXPECT_EQ(ReadBytes(sub + "/t.ini"), "[S]\r\nk=2\r\nz=1\r\n[T]\r\nk=3\r\n");
+    struct stat after {};
+    ::stat((sub + "/t.ini").c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode & 07777, 0644u);
     EXPECT_FALSE(WritePrivateProfileString("S", "k", "2", sub + "/new.ini"));
-    EXPECT_EQ(ReadBytes(sub + "/t.ini"), "[S]\r\nk=1\r\n");
     EXPECT_EQ(EntriesIn(sub), 1u);
 }
 
@@ -379,8 +474,8 @@ TEST(IniWrite, OperatingSystemRefusalIsReportedAndHarmless) {
     if (child == 0) {
         if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(10);
         int code = 0;
-        // ...but no temporary file can be made beside it.
-        if (WritePrivateProfileString("S", "k", "2", locked + "/w.ini")) code |= 1;
+        // ...and, as no temporary file can be made beside it, in place.
+        if (!WritePrivateProfileString("S", "k", "2", locked + "/w.ini")) code |= 1;
         if (WritePrivateProfileString("S", "k", "2", locked + "/new.ini")) code |= 2;
         // The folder would allow a rename over a file the user may not write.
         if (WritePrivateProfileString("S", "k", "2", open + "/r.ini")) code |= 4;
@@ -389,8 +484,8 @@ TEST(IniWrite, OperatingSystemRefusalIsReportedAndHarmless) {
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "bit 1: w.ini, 2: new.ini, 4: r.ini written";
-    EXPECT_EQ(ReadBytes(locked + "/w.ini"), "[S]\r\nk=1\r\n");
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "bit 1: w.ini not saved, 2: new.ini, 4: r.ini written";
+    EXPECT_EQ(ReadBytes(locked + "/w.ini"), "[S]\r\nk=2\r\n");
     EXPECT_EQ(ReadBytes(open + "/r.ini"), "[S]\r\nk=1\r\n");
     EXPECT_EQ(EntriesIn(locked), 1u);
     EXPECT_EQ(EntriesIn(open), 1u);

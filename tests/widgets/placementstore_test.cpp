@@ -3,11 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QTemporaryDir>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <string>
 
 namespace {
@@ -122,5 +128,68 @@ TEST_F(ScratchConfig, AStoreThatCannotBeWrittenIsReported) {
     TPlacementRecord r;
     EXPECT_FALSE(ReadPlacement("Tabulo\\ChartPlace", r));
 }
+
+// A store that is a FIFO or a folder is ignored, never waited on. The read
+// runs on a helper thread with a deadline; a reader stuck in open() is
+// released by opening the FIFO's other end.
+TEST_F(ScratchConfig, AStoreThatIsNoRegularFileIsIgnored) {
+    std::filesystem::create_directories(config_.path().toStdString() + "/Tabulo");
+    ASSERT_EQ(::mkfifo(configFile().c_str(), 0600), 0);
+    auto read = std::async(std::launch::async, [] {
+        TPlacementRecord r;
+        return ReadPlacement("Tabulo\\ChartPlace", r);
+    });
+    if (read.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        const int fd = ::open(configFile().c_str(), O_WRONLY | O_NONBLOCK);
+        read.wait();
+        if (fd >= 0) ::close(fd);
+        FAIL() << "reading the placements waited on a FIFO";
+    }
+    EXPECT_FALSE(read.get());
+    EXPECT_FALSE(WritePlacement("Tabulo\\ChartPlace", 1, 2, 3, 4));
+
+    std::filesystem::remove(configFile());
+    std::filesystem::create_directory(configFile());
+    TPlacementRecord r;
+    EXPECT_FALSE(ReadPlacement("Tabulo\\ChartPlace", r));
+    EXPECT_FALSE(WritePlacement("Tabulo\\ChartPlace", 1, 2, 3, 4));
+    EXPECT_TRUE(std::filesystem::is_directory(configFile()));
+}
+
+// ---------------------------------------------------------------- restoring
+
+struct RestoreCase {
+    const char* name;
+    TPlacementRecord saved;
+    TRect expected;  // in a 1920 x 1050 area below a 30 px panel
+};
+
+std::ostream& operator<<(std::ostream& os, const RestoreCase& c) {
+    return os << c.name;
+}
+
+class Restore : public ::testing::TestWithParam<RestoreCase> {};
+
+TEST_P(Restore, KeepsTheWindowUsableOnTheScreen) {
+    const TRect area{0, 30, 1920, 1080};
+    const TRect current{10, 40, 10 + 290, 40 + 387};
+    EXPECT_EQ(RestoredPlacement(GetParam().saved, current, area), GetParam().expected);
+}
+
+constexpr int kMax = 2147483647, kMin = -2147483647 - 1;
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Restore,
+    ::testing::Values(
+        RestoreCase{"Unchanged", {100, 200, 387, 290}, {100, 200, 390, 587}},
+        RestoreCase{"MissingValuesKeepTheCurrentOnes", {{}, 300, {}, 500}, {10, 300, 510, 687}},
+        RestoreCase{"HugeSizeFitsTheArea", {0, 30, 100000, 100000}, {0, 30, 1920, 1080}},
+        RestoreCase{"FarRightAndAboveComesBack", {40000, -40000, 387, 290}, {1856, 30, 2146, 417}},
+        RestoreCase{"FarLeftAndBelowComesBack", {-40000, 40000, 387, 290}, {-226, 1016, 64, 1403}},
+        RestoreCase{"PartlyOffScreenStays", {-100, 900, 387, 290}, {-100, 900, 190, 1287}},
+        RestoreCase{"NoSizeBecomesOnePixel", {5, 40, 0, -7}, {5, 40, 6, 41}},
+        RestoreCase{"ExtremesDoNotOverflow", {kMax, kMin, kMax, kMax}, {1856, 30, 3776, 1080}},
+        RestoreCase{"OtherExtremes", {kMin, kMax, kMin, kMin}, {0, 1079, 1, 1080}}),
+    [](const ::testing::TestParamInfo<RestoreCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

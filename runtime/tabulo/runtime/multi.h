@@ -28,9 +28,11 @@ public:
 
 protected:
     // Builds a child by the InitsDone rule: the child's deferred inits run at
-    // once when start-up is over, else with the start-up run.
-    template <class Factory>
-    auto BuildChild(Factory factory) -> decltype(factory(this, nullptr, nullptr));
+    // once when start-up is over, else with the start-up run. record(schema)
+    // stores the child first, so an init that fires back into the container
+    // finds it there.
+    template <class Factory, class Record>
+    void BuildChild(Factory factory, Record record);
     bool IsActive(const TKVBoundary* b) const;
     static void ShowSelfDestruction();
 
@@ -87,6 +89,7 @@ public:
         std::string Name;
         std::unique_ptr<TClassPolyBase> Schema;
         TKVEditPolyMulti* Boundary = nullptr;
+        uint64_t Serial = 0;  // tells a page from a later one at the same address
     };
 
     void RegisterPage(std::string name, TPolyFactory factory);
@@ -122,4 +125,5 @@ private:
 
     std::vector<std::pair<std::string, TPolyFactory>> registry_;
     std::vector<Page> pages_;
+    uint64_t nextSerial_ = 0;
 };

@@ -4,32 +4,47 @@
 //
 // Reading:
 // - section and key names match without regard to ASCII case; spaces and
-//   tabs around section names, keys and values are ignored; the first
-//   matching section and, inside it, the first matching key win;
+//   tabs around the file's section names, keys and values are ignored, but
+//   only spaces around the names the caller passes; the first matching
+//   section and, inside it, the first matching key win;
+// - a line whose first non-blank character is '[' opens a section, named by
+//   the text up to the first ']' (or the line's end when there is none);
 // - a value wrapped in a matching pair of '...' or "..." loses that pair;
 // - a line whose first non-blank character is ';' is a comment; a line
 //   without '=' holds no key; the value runs from the first '=' to the end
 //   of the line (later '=' and ';' belong to it, backslashes are literal);
 // - CR LF, LF and a lone CR all end a line;
+// - a file starting with a UTF-16LE byte-order mark is UTF-16LE (and stays
+//   so when written); a UTF-8 byte-order mark is skipped (and kept);
 // - a missing file, section or key gives the default with its trailing
-//   spaces removed; a string is cut at 2047 bytes (and at a NUL byte);
+//   spaces removed; a string is cut at 2047 bytes, never inside a UTF-8
+//   character (and at a NUL byte);
 // - an integer read takes optional blanks, a sign and the leading decimal
 //   digits, wrapping modulo 2^32; text without a leading digit reads as 0;
-//   the default comes back only when the key is missing.
+//   the default comes back only when the key is missing;
+// - parsed files are kept while they stay unchanged on disk, so repeated
+//   reads of one file cost a lookup, not a parse.
 //
 // Writing:
 // - an existing key is rewritten in place, on its own line, keeping the
 //   casing the file already has ("Key=value"); a new key goes after the last
 //   key of its section (right after the header when there is none); a new
 //   section is appended at the end as "[S]" CR LF "key=value" CR LF;
+// - a value with blanks at an edge, or wrapped in a pair of quotes, is
+//   written inside double quotes so that it reads back as given; a write
+//   that would still not read back whole (a line break, more than 2047
+//   bytes, names the reader sees differently) is refused;
 // - a missing file is created; a missing final line end is completed with
 //   CR LF; every other byte of the file stays as it was (bytes are opaque);
 // - a write goes to a temporary file in the same folder which is then renamed
 //   over the old one (permissions kept), so a crash never leaves a
-//   half-written file. A write that cannot be done (read-only file or folder,
-//   missing folder, file too large) changes nothing and returns false. A file
-//   without any write permission bit counts as read-only even for root, as
-//   the read-only attribute does on Windows.
+//   half-written file. A file the user may write in a folder where no
+//   temporary file can be made is rewritten in place instead (whole content,
+//   cut to length, flushed). A write that cannot be done (read-only file,
+//   missing folder, new file in a read-only folder, file too large) changes
+//   nothing and returns false. A file or folder without any write
+//   permission bit counts as read-only even for root, as the read-only
+//   attribute does on Windows.
 //
 // Names are byte strings (UTF-8 on this platform); '\' is accepted as a
 // folder separator in file names. Files larger than MaxIniFileSize read as

@@ -1,0 +1,253 @@
+#include "ini_cache.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <ctime>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+
+#include "ini_format.h"
+#include "tabulo/widgets/ini.h"
+
+namespace ini {
+
+namespace {
+
+// A parsed file: the first section of each name, its keys indexed on the
+// first lookup in it (a large section nobody asks for costs one scan).
+class Snapshot {
+public:
+    // Only lines whose first non-blank character is '[' matter here, so the
+    // scan jumps from bracket to bracket at memory speed.
+    explicit Snapshot(std::string text) : text_(std::move(text)) {
+        const std::string_view t(text_);
+        Section* open = nullptr;
+        std::size_t pos = 0;
+        while (pos < t.size()) {
+            const void* hit = std::memchr(t.data() + pos, '[', t.size() - pos);
+            if (!hit) break;
+            const std::size_t bracket =
+                static_cast<std::size_t>(static_cast<const char*>(hit) - t.data());
+            pos = bracket + 1;
+            std::size_t begin = bracket;
+            while (begin > 0 && IsBlank(t[begin - 1])) --begin;
+            if (begin > 0 && t[begin - 1] != '\n' && t[begin - 1] != '\r') continue;
+            std::size_t contentEnd = bracket;
+            while (contentEnd < t.size() && t[contentEnd] != '\r' && t[contentEnd] != '\n')
+                ++contentEnd;
+            std::size_t end = contentEnd;
+            if (end < t.size())
+                end += (t[end] == '\r' && end + 1 < t.size() && t[end + 1] == '\n') ? 2 : 1;
+            std::string_view name, value;
+            Classify(t.substr(begin, contentEnd - begin), name, value);
+            if (open) open->end = begin;
+            Section fresh;
+            fresh.begin = end;
+            fresh.end = t.size();
+            auto [it, added] = sections_.try_emplace(LowerName(name), std::move(fresh));
+            open = added ? &it->second : nullptr;
+            pos = end;
+        }
+    }
+
+    std::optional<std::string_view> Lookup(std::string_view section, std::string_view key) {
+        auto it = sections_.find(LowerName(section));
+        if (it == sections_.end()) return std::nullopt;
+        Section& s = it->second;
+        if (!s.indexed) index(s);
+        auto k = s.keys.find(LowerName(key));
+        if (k == s.keys.end()) return std::nullopt;
+        return k->second;
+    }
+
+    const std::string& Text() const { return text_; }
+
+private:
+    struct Section {
+        std::size_t begin = 0, end = 0;
+        bool indexed = false;
+        std::unordered_map<std::string, std::string_view> keys;
+    };
+
+    void index(Section& s) {
+        const std::string_view text(text_);
+        LineReader reader(text.substr(0, s.end), s.begin);
+        Line line;
+        while (reader.next(line)) {
+            std::string_view name, value;
+            if (Classify(text.substr(line.begin, line.contentEnd - line.begin), name, value) ==
+                LineKind::Key)
+                s.keys.try_emplace(LowerName(name), value);  // the first key wins
+        }
+        s.indexed = true;
+    }
+
+    std::string text_;
+    std::unordered_map<std::string, Section> sections_;
+};
+
+struct FileKey {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    timespec mtime{}, ctime{};
+
+    explicit FileKey(const struct stat& st)
+        : dev(st.st_dev), ino(st.st_ino), size(st.st_size), mtime(st.st_mtim), ctime(st.st_ctim) {}
+    bool operator==(const FileKey& o) const {
+        return dev == o.dev && ino == o.ino && size == o.size && Same(mtime, o.mtime) &&
+               Same(ctime, o.ctime);
+    }
+    static bool Same(const timespec& a, const timespec& b) {
+        return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+    }
+};
+
+struct Entry {
+    std::string path;
+    FileKey key;
+    bool racy = true;  // changed too recently to trust the key alone
+    int64_t readAt = 0;
+    std::unique_ptr<Snapshot> snapshot;
+};
+
+// Changes closer together than this may share a timestamp: the kernel stamps
+// files from a clock that ticks every few milliseconds, and file systems
+// without nanoseconds (whole or even seconds) round further.
+constexpr int64_t kFineRacyNs = 50'000'000;
+constexpr int64_t kCoarseRacyNs = 2'100'000'000;
+// A large file read in that window is trusted for a moment rather than read
+// again at every one of a burst of calls (a refresh reads 39 keys at once).
+constexpr std::size_t kLargeFile = 1u << 20;
+constexpr int64_t kLargeRecheckNs = 10'000'000;
+constexpr std::size_t kMaxEntries = 4;
+constexpr std::size_t kMaxCachedBytes = 2 * MaxIniFileSize;
+
+std::mutex& CacheMutex() {
+    static std::mutex m;
+    return m;
+}
+
+std::list<Entry>& Entries() {
+    static std::list<Entry> entries;
+    return entries;
+}
+
+int64_t Nanoseconds(const timespec& t) {
+    return int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
+}
+
+int64_t Now() {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return Nanoseconds(now);
+}
+
+// Whether a later change could still get the same timestamps as the file
+// has now (then the next read reads the file again).
+bool Racy(const struct stat& st) {
+    const bool fine = st.st_mtim.tv_nsec != 0 || st.st_ctim.tv_nsec != 0;
+    const int64_t changed = std::max(Nanoseconds(st.st_mtim), Nanoseconds(st.st_ctim));
+    return Now() - changed < (fine ? kFineRacyNs : kCoarseRacyNs);
+}
+
+}  // namespace
+
+std::optional<std::string> ReadRegularFile(const std::string& path, struct stat* status) {
+    struct stat own {};
+    struct stat& st = status ? *status : own;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return std::nullopt;
+    std::optional<std::string> result;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+        static_cast<std::uintmax_t>(st.st_size) <= MaxIniFileSize) {
+        std::string data(static_cast<std::size_t>(st.st_size), '\0');
+        std::size_t got = 0;
+        bool ok = true;
+        while (got < data.size()) {
+            const ssize_t n = ::read(fd, data.data() + got, data.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                ok = n == 0;
+                break;
+            }
+            got += static_cast<std::size_t>(n);
+        }
+        if (ok) {
+            data.resize(got);
+            result = std::move(data);
+        }
+    }
+    ::close(fd);
+    return result;
+}
+
+namespace {
+
+// Reads the file again; a snapshot of the same text (a doubtful entry that
+// turned out unchanged) is kept with its indexes instead of parsing anew.
+Entry* Load(const std::string& path, std::unique_ptr<Snapshot> previous) {
+    struct stat st {};
+    auto bytes = ReadRegularFile(path, &st);
+    if (!bytes) return nullptr;
+    std::string text = Decode(std::move(*bytes)).text;
+    if (!previous || previous->Text() != text)
+        previous = std::make_unique<Snapshot>(std::move(text));
+    auto& entries = Entries();
+    entries.push_front(Entry{path, FileKey(st), Racy(st), Now(), std::move(previous)});
+    std::size_t total = 0, count = 0;
+    for (auto it = entries.begin(); it != entries.end();) {
+        total += it->snapshot->Text().size();
+        if (++count > kMaxEntries || (count > 1 && total > kMaxCachedBytes))
+            it = entries.erase(it);
+        else
+            ++it;
+    }
+    return &entries.front();
+}
+
+}  // namespace
+
+std::optional<std::string> CachedValue(const std::string& path, std::string_view section,
+                                       std::string_view key) {
+    std::lock_guard lock(CacheMutex());
+    auto& entries = Entries();
+    auto it = entries.begin();
+    while (it != entries.end() && it->path != path) ++it;
+    Entry* entry = nullptr;
+    std::unique_ptr<Snapshot> previous;
+    if (it != entries.end()) {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) == 0 && FileKey(st) == it->key) {
+            const bool doubtful = it->racy && (it->snapshot->Text().size() <= kLargeFile ||
+                                               Now() - it->readAt >= kLargeRecheckNs);
+            if (doubtful) {
+                previous = std::move(it->snapshot);
+            } else {
+                entries.splice(entries.begin(), entries, it);  // most recently used first
+                entry = &entries.front();
+            }
+        }
+        if (!entry) entries.erase(it);
+    }
+    if (!entry) entry = Load(path, std::move(previous));
+    if (!entry) return std::nullopt;
+    auto raw = entry->snapshot->Lookup(section, key);
+    if (!raw) return std::nullopt;
+    return ValueOf(*raw);
+}
+
+void ForgetCachedFiles() {
+    std::lock_guard lock(CacheMutex());
+    Entries().clear();
+}
+
+}  // namespace ini
