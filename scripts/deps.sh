@@ -9,13 +9,13 @@ run_packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth xdotool imagemagick
   fonts-dejavu-core fonts-liberation2
-  clang libclang-rt-14-dev
 )
 # The tests, benchmarks, fuzzers, package and end-to-end checks on top.
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   x11-utils x11-apps feh
   dpkg-dev file lintian appstream openbox
+  clang libclang-rt-14-dev
 )
 packages=("${run_packages[@]}")
 [ "${1:-}" = --run ] || packages+=("${test_packages[@]}")
