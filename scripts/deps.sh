@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils x11-apps imagemagick feh
   fonts-dejavu-core fonts-liberation2
+  fonts-wine openbox libxcb1-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -294,6 +294,16 @@ bool Paint(TWidgetLink* link, QWidget* w, QPaintEvent*, bool basePainted) {
     return true;
 }
 
+namespace {
+// A window without a system menu offers the user no way to close it; some
+// window managers (openbox) keep their close action all the same, and its
+// request is refused here. The program's own closing is not affected.
+bool OffersClose(TControl* c, QEvent* e) {
+    return !c->IsForm() || !e->spontaneous() || c->impl()->closingFromProgram ||
+           (c->Style() & WS_SYSMENU);
+}
+}  // namespace
+
 bool BeforeEvent(TWidgetLink* link, QWidget* w, QEvent* e, bool& result) {
     TControl* c = link->Owner;
     TControl::Impl* d = c->impl();
@@ -473,6 +483,11 @@ bool BeforeEvent(TWidgetLink* link, QWidget* w, QEvent* e, bool& result) {
             return false;
         }
         case QEvent::Close: {
+            if (!OffersClose(c, e)) {
+                e->ignore();
+                result = true;
+                return true;
+            }
             TMsg msg;
             msg.Message = msgClose;
             msg.WParam = d->closingFromProgram ? 1 : 0;
@@ -556,6 +571,7 @@ void AfterEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
             notify(msgMove, 0, &TControl::OnMove);
             break;
         case QEvent::Show:
+            TControl::Impl::aboutToMap(c);
             if (!d->quietShowHide) notify(msgShow, 0, &TControl::OnShow);
             break;
         case QEvent::Hide:
@@ -568,6 +584,7 @@ void AfterEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
             notify(msgKillFocus, 0, &TControl::OnKillFocus);
             break;
         case QEvent::WindowActivate:
+            TControl::Impl::activated(c);
             notify(msgActivate, 1, nullptr);
             break;
         case QEvent::WindowDeactivate:
