@@ -64,10 +64,12 @@ TFaceChoice ChooseFace(std::string_view family, int charHeight) {
             }
         }
         choice.Families << outlineFallbacks();
+        choice.Crisp = true;
         return choice;
     }
     if (sameFamily(family, "Tahoma")) {
         choice.Families = outlineFallbacks();
+        choice.Crisp = true;
         return choice;
     }
     choice.Families << QString::fromUtf8(family.data(), qsizetype(family.size()));

@@ -220,6 +220,7 @@ QFont TGraphicTool::ToQFont() const {
         const TFaceChoice face = ChooseFace(fontName_.view(), charHeight);
         f.setFamilies(face.Families);
         if (face.PixelSize > 0) charHeight = face.PixelSize;
+        if (face.Crisp) f.setStyleStrategy(QFont::NoAntialias);
     }
     if (charHeight > 0) f.setPixelSize(charHeight);
     f.setBold(fontStyle_ & fsBold);

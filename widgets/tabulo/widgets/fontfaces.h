@@ -25,6 +25,9 @@
 struct TFaceChoice {
     QStringList Families;
     int PixelSize = 0;
+    // Drawn without smoothing, as these faces were made to be drawn at
+    // these sizes (the stand-ins; a family of the user's own keeps it).
+    bool Crisp = false;
 };
 TFaceChoice ChooseFace(std::string_view family, int charHeight);
 
