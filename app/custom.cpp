@@ -195,6 +195,7 @@ void TClassCustom_253CB10::wireMouseUp(TKVWin* control) {
 void TClassCustom_253CB10::wire() {
     // What leaves the page: every mouse-up, for the page control's routing.
     wireMouseUp(Picture);
+    wireMouseUp(Panel);
     wireMouseUp(EditModeBox);
     wireMouseUp(ScaleBox);
     wireMouseUp(DonateButton);

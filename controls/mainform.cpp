@@ -43,6 +43,10 @@ void TKVMainForm::Init() {
     Visible = false;
     TKVWin::Init();
     Visible = visible;
+    // A form with a single-line border is the platform's framed window: with
+    // a caption it has the system menu and its close box. Without that
+    // border the frame style alone decides (the edit window has no close box).
+    if (BorderStyle == 1) Control->SetStyle(Control->Style() | WS_SYSMENU);
 
     Control->SetAlphaBlend(AlphaBlend);
     if (ClientSize) Control->SetClientSize(Width, Height);
@@ -104,11 +108,26 @@ void TKVMainForm::doVisible(TData& value, uint16_t) {
         Control->Activate();
         return;
     }
+    const bool ours = ActiveForm() != nullptr;
     Control->Hide();
-    if (RememberedWindow) {
-        if (TControl* c = ControlFromHandle(RememberedWindow)) c->Activate();
-        RememberedWindow = 0;
+    activateRemembered(ours);
+}
+
+void TKVMainForm::activateRemembered(bool ours) {
+    TControl* c = RememberedWindow ? ControlFromHandle(RememberedWindow) : nullptr;
+    RememberedWindow = 0;
+    if (!c) return;
+    if (ours) {
+        // The activation passes back to the window that had it before.
+        c->Activate();
+        return;
     }
+    // The user works in another program's window: the form only hears of
+    // it, the focus stays where it is.
+    TMsg msg;
+    msg.Message = msgActivate;
+    msg.WParam = 1;
+    c->Perform(msg);
 }
 
 void TKVMainForm::doClose(TData&, uint16_t) {
@@ -205,10 +224,7 @@ bool TKVMainForm::closeProcedure(bool fromProgram) {
     for (uint32_t h : children)
         if (TControl* f = ControlFromHandle(h)) f->Close(true);
 
-    if (RememberedWindow) {
-        if (TControl* c = ControlFromHandle(RememberedWindow)) c->Activate();
-        RememberedWindow = 0;
-    }
+    activateRemembered(ActiveForm() != nullptr);
 
     bool consumed = true;
     if (IsMainForm) {

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 #include "control_impl.h"
@@ -182,7 +183,8 @@ void TControl::build(const TText& text) {
         case TControlKind::Form: {
             // An owned form stays a window of its own (Qt::Window).
             make(new TBridge<TPlainWidget>(this, parentWidget, Qt::Window));
-            style_ = WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | 0x00080000u;
+            // No system menu (close button) until the owner asks for one.
+            style_ = WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
             w->setWindowTitle(qtext);
             w->setAttribute(Qt::WA_QuitOnClose, false);
             break;
@@ -247,9 +249,16 @@ void TControl::build(const TText& text) {
     d_->handle = widgets_detail::IssueHandle(this);
     if (!topLevel(kind_)) style_ |= WS_CHILD;
     w->setMouseTracking(true);
+    // A mouse message belongs to the window under the pointer: one that the
+    // control leaves unhandled is not offered to its parent as well.
+    w->setAttribute(Qt::WA_NoMousePropagation, true);
     if (kind_ == TControlKind::TabControl || kind_ == TControlKind::Memo) {
-        // Inner windows report their mouse moves too.
-        for (QWidget* inner : w->findChildren<QWidget*>()) inner->setMouseTracking(true);
+        // Inner windows report their mouse moves too, and through their
+        // control only: never once more by propagation to it.
+        for (QWidget* inner : w->findChildren<QWidget*>()) {
+            inner->setMouseTracking(true);
+            inner->setAttribute(Qt::WA_NoMousePropagation, true);
+        }
         if (auto* m = dynamic_cast<QPlainTextEdit*>(w))
             widgets_detail::ForwardInnerMouse(w, m->viewport(), link);
         if (auto* t = dynamic_cast<QTabWidget*>(w))
@@ -325,10 +334,18 @@ int TControl::Height() const {
 void TControl::SetPosition(int x, int y) {
     QWidget* w = Widget();
     if (!w) return;
-    if (w->x() == x && w->y() == y) return;
+    const bool hint = IsForm() && !w->testAttribute(Qt::WA_Moved);
+    if (w->x() == x && w->y() == y && !hint) return;
     QPointer<QWidget> guard(w);
     const QPoint oldPos = w->pos();
     w->move(x, y);
+    if (IsForm()) {
+        // A form's position is a wish for the window manager (a position
+        // hint; without one it places a new window where it likes, even one
+        // already at the position asked for), and it is the frame's: the
+        // frame's corner lands where asked, whatever the frame's size.
+        if (QWindow* native = w->windowHandle()) native->setFramePosition(QPoint(x, y));
+    }
     if (guard) flushGeometryEvents(w, oldPos, w->size());
 }
 

@@ -40,9 +40,6 @@ void TControl::applyEditOptions() {
 
     } else if (auto* m = dynamic_cast<QPlainTextEdit*>(w)) {
         m->setReadOnly(o & eoReadonly);
-        // A read-only text keeps right-button releases for the program
-        // (there is nothing to paste; a popup would swallow the release).
-        m->setContextMenuPolicy((o & eoReadonly) ? Qt::NoContextMenu : Qt::DefaultContextMenu);
         // Without horizontal scrolling the lines wrap at the window's width.
         m->setLineWrapMode((o & eoNoHScroll) ? QPlainTextEdit::WidgetWidth
                                              : QPlainTextEdit::NoWrap);
@@ -68,7 +65,6 @@ void TControl::SetReadOnly(bool on) {
     if (auto* e = dynamic_cast<QLineEdit*>(w)) e->setReadOnly(on);
     if (auto* m = dynamic_cast<QPlainTextEdit*>(w)) {
         m->setReadOnly(on);
-        m->setContextMenuPolicy(on ? Qt::NoContextMenu : Qt::DefaultContextMenu);
     }
 }
 

@@ -294,292 +294,332 @@ bool Paint(TWidgetLink* link, QWidget* w, QPaintEvent*, bool basePainted) {
     return true;
 }
 
-bool BeforeEvent(TWidgetLink* link, QWidget* w, QEvent* e, bool& result) {
+namespace {
+// A window without a system menu offers the user no way to close it; some
+// window managers (openbox) keep their close action all the same, and its
+// request is refused here. The program's own closing is not affected.
+bool OffersClose(TControl* c, QEvent* e) {
+    return !c->IsForm() || !e->spontaneous() || c->impl()->closingFromProgram ||
+           (c->Style() & WS_SYSMENU);
+}
+}  // namespace
+
+namespace {
+
+// The event is the control's: the toolkit does nothing more with it.
+bool consume(QEvent* e, bool& result) {
+    e->accept();
+    result = true;
+    return true;
+}
+
+// Mouse buttons and moves: hooks, then the slot of the message, then the
+// layer's own click and splitter handling.
+bool mouseEvent(TWidgetLink* link, QWidget* w, QMouseEvent* me, bool& result) {
     TControl* c = link->Owner;
     TControl::Impl* d = c->impl();
-    auto consumed = [&] {
-        e->accept();
+    TMsg msg;
+    msg.Message = me->type() == QEvent::MouseButtonPress      ? msgMouseDown
+                  : me->type() == QEvent::MouseButtonRelease  ? msgMouseUp
+                  : me->type() == QEvent::MouseButtonDblClick ? msgMouseDblClk
+                                                              : msgMouseMove;
+    msg.Mouse = mouseInfo(me);
+    if (c->Perform(msg)) return consume(me, result);
+    if (!(c = alive(link))) return consume(me, result);
+    TControl::TMouseSlot* slot = msg.Message == msgMouseDown   ? &c->OnMouseDown
+                                 : msg.Message == msgMouseUp   ? &c->OnMouseUp
+                                 : msg.Message == msgMouseMove ? &c->OnMouseMove
+                                                               : &c->OnMouseDblClk;
+    if (*slot) {
+        auto copy = *slot;
+        copy(*c, msg.Mouse);
+        if (!(c = alive(link))) return consume(me, result);
+    }
+    if (c->Kind() == TControlKind::Splitter) {
+        if (msg.Message == msgMouseDown && msg.Mouse.Button == 1) splitterDrag(c, d, me, true);
+        if (msg.Message == msgMouseMove && (msg.Mouse.Shift & mkLButton))
+            splitterDrag(c, d, me, false);
+        if (msg.Message == msgMouseUp) d->dragging = false;
+    }
+    if (!widgets_detail::IsStandardControl(c->Kind())) {
+        // A double click stands for the press of the second click: the
+        // toolkit may send it without a press (when the first click went to
+        // another window at the same spot).
+        if ((msg.Message == msgMouseDown || msg.Message == msgMouseDblClk) && msg.Mouse.Button == 1)
+            d->leftPressedInside = true;
+        if (msg.Message == msgMouseUp && msg.Mouse.Button == 1) {
+            bool inside = w->rect().contains(me->position().toPoint());
+            bool was = d->leftPressedInside;
+            d->leftPressedInside = false;
+            if (was && inside && c->OnClick) {
+                auto click = c->OnClick;
+                click(*c);
+                if (!(c = alive(link))) return consume(me, result);
+            }
+        }
+    }
+    return false;
+}
+
+bool wheelEvent(TWidgetLink* link, QWheelEvent* we, bool& result) {
+    TControl* c = link->Owner;
+    TMsg msg;
+    msg.Message = msgMouseWheel;
+    msg.Mouse.Shift = buttonBits(we->buttons()) | modifierBits(we->modifiers());
+    int delta = we->angleDelta().y();
+    if (delta == 0) delta = we->angleDelta().x();
+    msg.Mouse.WheelDelta = int16_t(std::clamp(delta, -32768, 32767));
+    QPoint p = we->position().toPoint();
+    msg.Mouse.X = p.x();
+    msg.Mouse.Y = p.y();
+    if (c->Perform(msg)) return consume(we, result);
+    if (!(c = alive(link))) return consume(we, result);
+    if (c->OnMouseWheel) {
+        auto copy = c->OnMouseWheel;
+        copy(*c, msg.Mouse);
+        if (!alive(link)) return consume(we, result);
+    }
+    return false;
+}
+
+// The pointer comes over the window or leaves it.
+bool hoverEvent(TWidgetLink* link, QWidget* w, QEvent* e, bool& result) {
+    TControl* c = link->Owner;
+    if (!c->TrackMouse()) return false;
+    const bool enter = e->type() == QEvent::Enter;
+    c->impl()->hovered = enter;
+    TMsg msg;
+    msg.Message = enter ? msgMouseHover : msgMouseLeave;
+    if (enter) {
+        QPoint p = w->mapFromGlobal(QCursor::pos());
+        msg.Mouse.X = p.x();
+        msg.Mouse.Y = p.y();
+    }
+    if (c->Perform(msg)) return consume(e, result);
+    if (!(c = alive(link))) return consume(e, result);
+    auto& slot = enter ? c->OnMouseEnter : c->OnMouseLeave;
+    if (slot) {
+        auto copy = slot;
+        copy(*c);
+        if (!alive(link)) return consume(e, result);
+    }
+    if (c->Kind() == TControlKind::BitButton) w->update();
+    return false;
+}
+
+// A key a child did not take: Enter and Escape press the form's default
+// and cancel buttons.
+bool keyPassedUp(TControl* c, QKeyEvent* ke, bool& result) {
+    if (ke->type() != QEvent::KeyPress || !c->IsForm()) return false;
+    const bool enter = ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter;
+    const bool escape = ke->key() == Qt::Key_Escape;
+    if (!enter && !escape) return false;
+    TControl* b = findButton(c, enter);
+    auto* ab = b ? dynamic_cast<QAbstractButton*>(b->Widget()) : nullptr;
+    if (!ab) return false;
+    ab->click();
+    return consume(ke, result);
+}
+
+// Tab in a form without Tab-key navigation: the focus stays; the key still
+// reaches the hooks and the slot.
+bool tabKeptInPlace(TWidgetLink* link, QKeyEvent* ke, bool& result) {
+    TControl* c = link->Owner;
+    ke->accept();
+    result = true;
+    int vk = vkTab;
+    TMsg msg;
+    msg.Message = msgKeyDown;
+    msg.WParam = vk;
+    if (c->Perform(msg)) return true;
+    if ((c = alive(link)) && c->OnKeyDown) {
+        auto copy = c->OnKeyDown;
+        copy(*c, vk, modifierBits(ke->modifiers()));
+    }
+    return true;
+}
+
+// The typed character of a key press: hooks, then the character slot, which
+// may change or swallow it.
+bool typedChar(TWidgetLink* link, QKeyEvent* ke, uint32_t shift, bool& result) {
+    TControl* c = link->Owner;
+    QByteArray utf8 = ke->text().toUtf8();
+    TMsg cm;
+    cm.Message = msgChar;
+    cm.Text.assign(utf8.constData(), std::size_t(utf8.size()));
+    if (c->Perform(cm)) {
+        KeyEdit::setText(ke, QString());
+    } else if ((c = alive(link)) && c->OnChar) {
+        std::string ch = cm.Text;
+        auto copy = c->OnChar;
+        copy(*c, ch, shift);
+        if (!alive(link)) return consume(ke, result);
+        if (ch != cm.Text) KeyEdit::setText(ke, QString::fromUtf8(ch.data(), qsizetype(ch.size())));
+    }
+    if (!alive(link)) return consume(ke, result);
+    return false;
+}
+
+bool keyEvent(TWidgetLink* link, QWidget* w, QKeyEvent* ke, bool& result) {
+    TControl* c = link->Owner;
+    const bool press = ke->type() == QEvent::KeyPress;
+    if (!ownsKeys(w, ke)) return keyPassedUp(c, ke, result);
+    if (press && (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab)) {
+        TControl* form = c->ParentForm();
+        if (form && !form->TabNavigation()) return tabKeptInPlace(link, ke, result);
+    }
+    const bool keypad = ke->modifiers() & Qt::KeypadModifier;
+    int vk = QtKeyToVirtualKey(ke->key(), keypad);
+    const uint32_t shift = modifierBits(ke->modifiers());
+    TMsg msg;
+    msg.Message = press ? msgKeyDown : msgKeyUp;
+    msg.WParam = vk;
+    if (c->Perform(msg)) return consume(ke, result);
+    if (!(c = alive(link))) return consume(ke, result);
+    int key = vk;
+    auto& slot = press ? c->OnKeyDown : c->OnKeyUp;
+    if (slot && vk != 0) {
+        auto copy = slot;
+        copy(*c, key, shift);
+        if (!(c = alive(link))) return consume(ke, result);
+        if (key == 0) return consume(ke, result);
+        if (key != vk) {
+            if (int qk = VirtualKeyToQtKey(key)) KeyEdit::setKey(ke, qk);
+        }
+    }
+    if (press && !ke->text().isEmpty()) return typedChar(link, ke, shift, result);
+    return false;
+}
+
+// A close request: hooks (which may refuse it), then the close slot.
+bool closeEvent(TWidgetLink* link, QEvent* e, bool& result) {
+    TControl* c = link->Owner;
+    if (!OffersClose(c, e)) {
+        e->ignore();
         result = true;
         return true;
-    };
+    }
+    TMsg msg;
+    msg.Message = msgClose;
+    msg.WParam = c->impl()->closingFromProgram ? 1 : 0;
+    if (c->Perform(msg)) {
+        e->ignore();
+        result = true;
+        return true;
+    }
+    if (!(c = alive(link))) return consume(e, result);
+    bool accept = true;
+    if (c->OnClose) {
+        auto copy = c->OnClose;
+        copy(*c, accept);
+        if (!(c = alive(link))) return consume(e, result);
+    }
+    if (!accept) {
+        e->ignore();
+        result = true;
+        return true;
+    }
+    return false;  // the toolkit hides the window; see AfterEvent
+}
+
+// Files dragged over the window and dropped on it.
+bool dropEvent(TWidgetLink* link, QDropEvent* de, bool& result) {
+    TControl* c = link->Owner;
+    const bool accepts = c->ExStyle() & WS_EX_ACCEPTFILES;
+    if (de->type() != QEvent::Drop) {
+        bool files = false;
+        if (de->mimeData() && de->mimeData()->hasUrls())
+            for (const QUrl& u : de->mimeData()->urls()) files = files || u.isLocalFile();
+        if (!files || !accepts) return false;
+        de->acceptProposedAction();
+        result = true;
+        return true;
+    }
+    if (!accepts || !de->mimeData()) return false;
+    TMsg msg;
+    msg.Message = msgDropFiles;
+    for (const QUrl& u : de->mimeData()->urls())
+        if (u.isLocalFile()) msg.Files.push_back(u.toLocalFile().toStdString());
+    if (msg.Files.empty()) return false;
+    QPoint p = de->position().toPoint();
+    msg.Mouse.X = p.x();
+    msg.Mouse.Y = p.y();
+    c->Perform(msg);
+    de->acceptProposedAction();
+    result = true;
+    return true;
+}
+
+// After the toolkit: a notice for the hooks, then a slot; false when the
+// control went meanwhile.
+bool notify(TWidgetLink* link, uint32_t id, intptr_t wparam, TControl::TNotify TControl::*slot) {
+    TControl* c = link->Owner;
+    TMsg msg;
+    msg.Message = id;
+    msg.WParam = wparam;
+    c->Perform(msg);
+    if (!(c = alive(link))) return false;
+    if (slot && c->*slot) {
+        auto copy = c->*slot;
+        copy(*c);
+        if (!alive(link)) return false;
+    }
+    return true;
+}
+
+// Size and position.
+void geometryEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
+    TControl* c = link->Owner;
+    if (e->type() == QEvent::Move) {
+        notify(link, msgMove, 0, &TControl::OnMove);
+        return;
+    }
+    if (!notify(link, msgSize, c->IsForm() ? c->WindowState() : 0, &TControl::OnResize)) return;
+    c = link->Owner;
+    c->AlignChildren();
+    if (c->Kind() == TControlKind::Panel) w->update();
+}
+
+// Shown, hidden, enabled.
+void visibilityEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
+    TControl* c = link->Owner;
     switch (e->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove: {
-            auto* me = static_cast<QMouseEvent*>(e);
-            TMsg msg;
-            msg.Message = e->type() == QEvent::MouseButtonPress      ? msgMouseDown
-                          : e->type() == QEvent::MouseButtonRelease  ? msgMouseUp
-                          : e->type() == QEvent::MouseButtonDblClick ? msgMouseDblClk
-                                                                     : msgMouseMove;
-            msg.Mouse = mouseInfo(me);
-            if (c->Perform(msg)) return consumed();
-            if (!(c = alive(link))) return consumed();
-            TControl::TMouseSlot* slot = msg.Message == msgMouseDown   ? &c->OnMouseDown
-                                         : msg.Message == msgMouseUp   ? &c->OnMouseUp
-                                         : msg.Message == msgMouseMove ? &c->OnMouseMove
-                                                                       : &c->OnMouseDblClk;
-            if (*slot) {
-                auto copy = *slot;
-                copy(*c, msg.Mouse);
-                if (!(c = alive(link))) return consumed();
-            }
-            if (c->Kind() == TControlKind::Splitter) {
-                if (msg.Message == msgMouseDown && msg.Mouse.Button == 1)
-                    splitterDrag(c, d, me, true);
-                if (msg.Message == msgMouseMove && (msg.Mouse.Shift & mkLButton))
-                    splitterDrag(c, d, me, false);
-                if (msg.Message == msgMouseUp) d->dragging = false;
-            }
-            if (!widgets_detail::IsStandardControl(c->Kind())) {
-                // A double click stands for the press of the second click: the
-                // toolkit may send it without a press (when the first click
-                // went to another window at the same spot).
-                if ((msg.Message == msgMouseDown || msg.Message == msgMouseDblClk) &&
-                    msg.Mouse.Button == 1)
-                    d->leftPressedInside = true;
-                if (msg.Message == msgMouseUp && msg.Mouse.Button == 1) {
-                    bool inside = w->rect().contains(me->position().toPoint());
-                    bool was = d->leftPressedInside;
-                    d->leftPressedInside = false;
-                    if (was && inside && c->OnClick) {
-                        auto click = c->OnClick;
-                        click(*c);
-                        if (!(c = alive(link))) return consumed();
-                    }
-                }
-            }
-            return false;
-        }
-        case QEvent::Wheel: {
-            auto* we = static_cast<QWheelEvent*>(e);
-            TMsg msg;
-            msg.Message = msgMouseWheel;
-            msg.Mouse.Shift = buttonBits(we->buttons()) | modifierBits(we->modifiers());
-            int delta = we->angleDelta().y();
-            if (delta == 0) delta = we->angleDelta().x();
-            msg.Mouse.WheelDelta = int16_t(std::clamp(delta, -32768, 32767));
-            QPoint p = we->position().toPoint();
-            msg.Mouse.X = p.x();
-            msg.Mouse.Y = p.y();
-            if (c->Perform(msg)) return consumed();
-            if (!(c = alive(link))) return consumed();
-            if (c->OnMouseWheel) {
-                auto copy = c->OnMouseWheel;
-                copy(*c, msg.Mouse);
-                if (!alive(link)) return consumed();
-            }
-            return false;
-        }
-        case QEvent::Enter:
-        case QEvent::Leave: {
-            if (!c->TrackMouse()) return false;
-            const bool enter = e->type() == QEvent::Enter;
-            d->hovered = enter;
-            TMsg msg;
-            msg.Message = enter ? msgMouseHover : msgMouseLeave;
-            if (enter) {
-                QPoint p = w->mapFromGlobal(QCursor::pos());
-                msg.Mouse.X = p.x();
-                msg.Mouse.Y = p.y();
-            }
-            if (c->Perform(msg)) return consumed();
-            if (!(c = alive(link))) return consumed();
-            auto& slot = enter ? c->OnMouseEnter : c->OnMouseLeave;
-            if (slot) {
-                auto copy = slot;
-                copy(*c);
-                if (!alive(link)) return consumed();
-            }
-            if (c->Kind() == TControlKind::BitButton) w->update();
-            return false;
-        }
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease: {
-            auto* ke = static_cast<QKeyEvent*>(e);
-            const bool press = e->type() == QEvent::KeyPress;
-            if (!ownsKeys(w, e)) {
-                // A key a child did not take: Enter and Escape press the
-                // form's default and cancel buttons.
-                if (press && c->IsForm()) {
-                    bool enter = ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter;
-                    bool escape = ke->key() == Qt::Key_Escape;
-                    if (enter || escape) {
-                        if (TControl* b = findButton(c, enter)) {
-                            if (auto* ab = dynamic_cast<QAbstractButton*>(b->Widget())) {
-                                ab->click();
-                                return consumed();
-                            }
-                        }
-                    }
-                }
-                return false;
-            }
-            if (press && (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab)) {
-                TControl* form = c->ParentForm();
-                if (form && !form->TabNavigation()) {
-                    // Focus stays; the key still reaches the hooks and slots below.
-                    e->accept();
-                    result = true;
-                    int vk = vkTab;
-                    TMsg msg;
-                    msg.Message = msgKeyDown;
-                    msg.WParam = vk;
-                    if (c->Perform(msg)) return true;
-                    if ((c = alive(link)) && c->OnKeyDown) {
-                        auto copy = c->OnKeyDown;
-                        copy(*c, vk, modifierBits(ke->modifiers()));
-                    }
-                    return true;
-                }
-            }
-            const bool keypad = ke->modifiers() & Qt::KeypadModifier;
-            int vk = QtKeyToVirtualKey(ke->key(), keypad);
-            const uint32_t shift = modifierBits(ke->modifiers());
-            TMsg msg;
-            msg.Message = press ? msgKeyDown : msgKeyUp;
-            msg.WParam = vk;
-            if (c->Perform(msg)) return consumed();
-            if (!(c = alive(link))) return consumed();
-            int key = vk;
-            auto& slot = press ? c->OnKeyDown : c->OnKeyUp;
-            if (slot && vk != 0) {
-                auto copy = slot;
-                copy(*c, key, shift);
-                if (!(c = alive(link))) return consumed();
-                if (key == 0) return consumed();
-                if (key != vk) {
-                    if (int qk = VirtualKeyToQtKey(key)) KeyEdit::setKey(ke, qk);
-                }
-            }
-            if (press && !ke->text().isEmpty()) {
-                QByteArray utf8 = ke->text().toUtf8();
-                TMsg cm;
-                cm.Message = msgChar;
-                cm.Text.assign(utf8.constData(), std::size_t(utf8.size()));
-                if (c->Perform(cm)) {
-                    KeyEdit::setText(ke, QString());
-                } else if ((c = alive(link)) && c->OnChar) {
-                    std::string ch = cm.Text;
-                    auto copy = c->OnChar;
-                    copy(*c, ch, shift);
-                    if (!alive(link)) return consumed();
-                    if (ch != cm.Text)
-                        KeyEdit::setText(ke, QString::fromUtf8(ch.data(), qsizetype(ch.size())));
-                }
-                if (!alive(link)) return consumed();
-            }
-            return false;
-        }
-        case QEvent::Close: {
-            TMsg msg;
-            msg.Message = msgClose;
-            msg.WParam = d->closingFromProgram ? 1 : 0;
-            if (c->Perform(msg)) {
-                e->ignore();
-                result = true;
-                return true;
-            }
-            if (!(c = alive(link))) return consumed();
-            bool accept = true;
-            if (c->OnClose) {
-                auto copy = c->OnClose;
-                copy(*c, accept);
-                if (!(c = alive(link))) return consumed();
-            }
-            if (!accept) {
-                e->ignore();
-                result = true;
-                return true;
-            }
-            return false;  // the toolkit hides the window; see AfterEvent
-        }
-        case QEvent::DragEnter:
-        case QEvent::DragMove: {
-            auto* de = static_cast<QDropEvent*>(e);
-            bool files = false;
-            if (de->mimeData() && de->mimeData()->hasUrls())
-                for (const QUrl& u : de->mimeData()->urls()) files = files || u.isLocalFile();
-            if (files && (c->ExStyle() & WS_EX_ACCEPTFILES)) {
-                de->acceptProposedAction();
-                result = true;
-                return true;
-            }
-            return false;
-        }
-        case QEvent::Drop: {
-            auto* de = static_cast<QDropEvent*>(e);
-            if (!(c->ExStyle() & WS_EX_ACCEPTFILES) || !de->mimeData()) return false;
-            TMsg msg;
-            msg.Message = msgDropFiles;
-            for (const QUrl& u : de->mimeData()->urls())
-                if (u.isLocalFile()) msg.Files.push_back(u.toLocalFile().toStdString());
-            if (msg.Files.empty()) return false;
-            QPoint p = de->position().toPoint();
-            msg.Mouse.X = p.x();
-            msg.Mouse.Y = p.y();
-            c->Perform(msg);
-            de->acceptProposedAction();
-            result = true;
-            return true;
-        }
-        default:
-            return false;
+        case QEvent::Show:
+            TControl::Impl::aboutToMap(c);
+            if (!c->impl()->quietShowHide) notify(link, msgShow, 0, &TControl::OnShow);
+            break;
+        case QEvent::Hide:
+            if (!c->impl()->quietShowHide) notify(link, msgHide, 0, &TControl::OnHide);
+            break;
+        default:  // EnabledChange
+            if (notify(link, msgEnable, w->isEnabled() ? 1 : 0, nullptr) &&
+                link->Owner->Kind() == TControlKind::Panel)
+                w->update();
+            break;
     }
 }
 
-void AfterEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
+void focusEvent(TWidgetLink* link, QEvent* e) {
+    if (e->type() == QEvent::FocusIn)
+        notify(link, msgSetFocus, 0, &TControl::OnSetFocus);
+    else
+        notify(link, msgKillFocus, 0, &TControl::OnKillFocus);
+}
+
+// Activation, the minimised and maximised states, and closing for good.
+void windowEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
     TControl* c = link->Owner;
-    TControl::Impl* d = c->impl();
-    auto notify = [&](uint32_t id, intptr_t wparam, TControl::TNotify TControl::*slot) {
-        TMsg msg;
-        msg.Message = id;
-        msg.WParam = wparam;
-        c->Perform(msg);
-        if (!(c = alive(link))) return false;
-        if (slot && c->*slot) {
-            auto copy = c->*slot;
-            copy(*c);
-            if (!(c = alive(link))) return false;
-        }
-        return true;
-    };
     switch (e->type()) {
-        case QEvent::Resize: {
-            if (!notify(msgSize, c->IsForm() ? c->WindowState() : 0, &TControl::OnResize)) return;
-            c->AlignChildren();
-            if (c->Kind() == TControlKind::Panel) w->update();
-            break;
-        }
-        case QEvent::Move:
-            notify(msgMove, 0, &TControl::OnMove);
-            break;
-        case QEvent::Show:
-            if (!d->quietShowHide) notify(msgShow, 0, &TControl::OnShow);
-            break;
-        case QEvent::Hide:
-            if (!d->quietShowHide) notify(msgHide, 0, &TControl::OnHide);
-            break;
-        case QEvent::FocusIn:
-            notify(msgSetFocus, 0, &TControl::OnSetFocus);
-            break;
-        case QEvent::FocusOut:
-            notify(msgKillFocus, 0, &TControl::OnKillFocus);
-            break;
         case QEvent::WindowActivate:
-            notify(msgActivate, 1, nullptr);
+            TControl::Impl::activated(c);
+            notify(link, msgActivate, 1, nullptr);
             break;
         case QEvent::WindowDeactivate:
-            notify(msgActivate, 0, nullptr);
-            break;
-        case QEvent::EnabledChange:
-            if (notify(msgEnable, w->isEnabled() ? 1 : 0, nullptr) &&
-                c->Kind() == TControlKind::Panel)
-                w->update();
+            notify(link, msgActivate, 0, nullptr);
             break;
         case QEvent::WindowStateChange: {
             if (!c->IsForm()) break;
+            TControl::Impl* d = c->impl();
             uint8_t state = c->WindowState();
             if (state == d->lastState) break;
             d->lastState = state;
@@ -589,14 +629,14 @@ void AfterEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
                 c->Perform(m);
                 if (!(c = alive(link))) return;
             }
-            if (!notify(msgWindowState, state, nullptr)) return;
-            MainFormStateChanged(c, state);
+            if (!notify(link, msgWindowState, state, nullptr)) return;
+            widgets_detail::MainFormStateChanged(link->Owner, state);
             break;
         }
-        case QEvent::Close: {
+        default: {  // Close
             if (!e->isAccepted() || !c->IsForm()) break;
             if (c == Applet()) {
-                MainFormClosed(c);
+                widgets_detail::MainFormClosed(c);
             } else {
                 // A child form closed for good: its window is destroyed.
                 w->hide();
@@ -604,6 +644,59 @@ void AfterEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
             }
             break;
         }
+    }
+}
+
+}  // namespace
+
+// One function per event family; the paint family is Paint above.
+bool BeforeEvent(TWidgetLink* link, QWidget* w, QEvent* e, bool& result) {
+    switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+            return mouseEvent(link, w, static_cast<QMouseEvent*>(e), result);
+        case QEvent::Wheel:
+            return wheelEvent(link, static_cast<QWheelEvent*>(e), result);
+        case QEvent::Enter:
+        case QEvent::Leave:
+            return hoverEvent(link, w, e, result);
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return keyEvent(link, w, static_cast<QKeyEvent*>(e), result);
+        case QEvent::Close:
+            return closeEvent(link, e, result);
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            return dropEvent(link, static_cast<QDropEvent*>(e), result);
+        default:
+            return false;
+    }
+}
+
+void AfterEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
+    switch (e->type()) {
+        case QEvent::Resize:
+        case QEvent::Move:
+            geometryEvent(link, w, e);
+            break;
+        case QEvent::Show:
+        case QEvent::Hide:
+        case QEvent::EnabledChange:
+            visibilityEvent(link, w, e);
+            break;
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+            focusEvent(link, e);
+            break;
+        case QEvent::WindowActivate:
+        case QEvent::WindowDeactivate:
+        case QEvent::WindowStateChange:
+        case QEvent::Close:
+            windowEvent(link, w, e);
+            break;
         default:
             break;
     }

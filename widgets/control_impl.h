@@ -1,6 +1,7 @@
 #pragma once
 // Private state of TControl, shared by the control's source files.
 
+#include <QDeadlineTimer>
 #include <QPointer>
 #include <QWidget>
 #include <unordered_map>
@@ -24,7 +25,9 @@ struct TControl::Impl {
     bool flagsPending = false;
     bool quietShowHide = false;     // the hide/show of a flag change is no news
     bool paletteInherited = false;  // colours equal the inherited ones, none set
-    std::vector<TControl*> pages;   // tab pages (owned)
+    uint32_t focusToReturn = 0;     // X window to hand the focus back to
+    QDeadlineTimer focusReturnBy;
+    std::vector<TControl*> pages;  // tab pages (owned)
     std::vector<int> tabImages;
     // splitter
     int minPrev = 0, minNext = 0;
@@ -35,6 +38,10 @@ struct TControl::Impl {
     static Impl* of(TControl* c) { return c->d_.get(); }
     static void widgetGone(TControl* c);
     static void notifyGone(TControl* c);
+    // The form became the active window.
+    static void activated(TControl* c);
+    // The window is shown and about to be mapped.
+    static void aboutToMap(TControl* c);
 };
 
 namespace widgets_detail {

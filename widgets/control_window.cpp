@@ -1,6 +1,7 @@
 // TControl: fonts, colours, style bits, and the top-level window operations.
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFrame>
 #include <QPalette>
 #include <QPointer>
@@ -8,6 +9,7 @@
 
 #include "control_impl.h"
 #include "tabulo/widgets/application.h"
+#include "x11window.h"
 
 namespace {
 
@@ -153,6 +155,84 @@ void TControl::applyStyle() {
     w->update();
 }
 
+namespace {
+
+// The frame of a top-level window, by frame style: the style and extended
+// style bits it sets, and what they mean on X11, where the window manager
+// draws every frame. Qt hands the window type (_NET_WM_WINDOW_TYPE) and the
+// Motif hints (_MOTIF_WM_HINTS: decorations and allowed functions) to it;
+// openbox, xfwm4, KWin and Mutter read both.
+//
+//   style  bits (style; extended)         on X11
+//   0      -                              no decorations
+//   1      caption, minimise box          title bar, minimise button, fixed size
+//   2      caption, sizing, min, max      title bar, resize border, minimise and maximise
+//   3      caption; window edge           title bar, fixed size
+//   4      caption; tool window           utility window (no taskbar entry), title bar
+//   5      caption, sizing; tool window   utility window, title bar, resize border
+//   6      -; modal frame                 no decorations
+//   7      sizing; tool window            utility window, resizable border, no title bar,
+//                                         nobody's transient (Motif hints and window type
+//                                         of our own: Qt has no flags for a border without
+//                                         a title, and makes every tool window a transient)
+//   8      -; client edge, modal frame    no decorations
+//   9      sizing; client edge            resizable border, no title bar
+//
+// The close button, and the window manager's close action with it, come only
+// with the system-menu bit. The layer's forms start without it; the visual
+// components give it to a form with a single-line border (BorderStyle 1).
+// BorderStyle 0 and 2 leave the frame as the frame style made it; the edges
+// they name are drawn inside the window, never by the window manager.
+struct TFrameBits {
+    uint32_t Style;
+    uint32_t ExStyle;
+};
+constexpr uint32_t kFrameStyleMask = WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr uint32_t kFrameExMask = WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE;
+constexpr TFrameBits kFrames[10] = {
+    {0, 0},
+    {WS_CAPTION | WS_MINIMIZEBOX, 0},
+    {WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0},
+    {WS_CAPTION, WS_EX_WINDOWEDGE},
+    {WS_CAPTION, WS_EX_TOOLWINDOW},
+    {WS_CAPTION | WS_THICKFRAME, WS_EX_TOOLWINDOW},
+    {0, WS_EX_DLGMODALFRAME},
+    {WS_THICKFRAME, WS_EX_TOOLWINDOW},
+    {0, WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME},
+    {WS_THICKFRAME, WS_EX_CLIENTEDGE},
+};
+
+// Qt's flags for the bits; a sizing border without a caption is left to the
+// Motif hints (BorderWithoutTitle).
+struct TFrameFlags {
+    Qt::WindowFlags Flags;
+    bool BorderWithoutTitle = false;
+};
+TFrameFlags frameFlags(uint32_t style, uint32_t ex) {
+    TFrameFlags r;
+    r.Flags = (ex & WS_EX_TOOLWINDOW) ? Qt::Tool : Qt::Window;
+    const bool caption = (style & WS_CAPTION) == WS_CAPTION;
+    const bool sizing = style & WS_THICKFRAME;
+    if (caption) {
+        r.Flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        if (style & WS_SYSMENU) r.Flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (style & WS_MINIMIZEBOX) r.Flags |= Qt::WindowMinimizeButtonHint;
+        if ((style & WS_MAXIMIZEBOX) && sizing) r.Flags |= Qt::WindowMaximizeButtonHint;
+    } else if (sizing) {
+        // Not Qt::Tool: the toolkit makes every tool window a transient
+        // (of the program's leader window when it has no owner), and window
+        // managers minimise transients together with the program's windows.
+        r.Flags = Qt::Window | Qt::CustomizeWindowHint;
+        r.BorderWithoutTitle = true;
+    } else {
+        r.Flags |= Qt::FramelessWindowHint;
+    }
+    if (ex & WS_EX_TOPMOST) r.Flags |= Qt::WindowStaysOnTopHint;
+    return r;
+}
+
+}  // namespace
+
 void TControl::applyFormFlags() {
     QWidget* w = Widget();
     if (!w) return;
@@ -163,23 +243,10 @@ void TControl::applyFormFlags() {
         d_->flagsPending = true;
         return;
     }
-    auto wanted = [this] {
-        const bool caption = (style_ & WS_CAPTION) == WS_CAPTION;
-        Qt::WindowFlags f = (exStyle_ & WS_EX_TOOLWINDOW) ? Qt::Tool : Qt::Window;
-        if (!caption) {
-            f |= Qt::FramelessWindowHint;
-        } else {
-            f |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowCloseButtonHint;
-            if (style_ & WS_MINIMIZEBOX) f |= Qt::WindowMinimizeButtonHint;
-            if ((style_ & WS_MAXIMIZEBOX) && (style_ & WS_THICKFRAME))
-                f |= Qt::WindowMaximizeButtonHint;
-        }
-        if (exStyle_ & WS_EX_TOPMOST) f |= Qt::WindowStaysOnTopHint;
-        return f;
-    };
+    auto wanted = [this] { return frameFlags(style_, exStyle_).Flags; };
     QPointer<QWidget> guard(w);
     d_->applyingFlags = true;
+    bool changed = false;
     for (int round = 0; round < 8; ++round) {
         d_->flagsPending = false;
         const Qt::WindowFlags f = wanted();
@@ -190,12 +257,14 @@ void TControl::applyFormFlags() {
             // mouse-move events that would undo the change at once).
             w->overrideWindowFlags(f);
             w->windowHandle()->setFlags(f);
+            changed = true;  // the toolkit has set its Motif hints again
         } else if (f != w->windowFlags()) {
             // The window stays visible for the program: the hide and show the
             // toolkit needs to change the flags are not reported.
             const bool visible = w->isVisible();
             d_->quietShowHide = true;
             w->setWindowFlags(f);
+            changed = true;
             if (visible) reshow(w);
             if (!guard || FromWidget(guard) != this) return;  // freed meanwhile
             d_->quietShowHide = false;
@@ -203,6 +272,7 @@ void TControl::applyFormFlags() {
         if (!d_->flagsPending && wanted() == w->windowFlags()) break;
     }
     d_->applyingFlags = false;
+    if (changed && w->isVisible()) prepareFrame();
     if (style_ & WS_THICKFRAME) {
         w->setMinimumSize(0, 0);
         w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -212,13 +282,36 @@ void TControl::applyFormFlags() {
     w->setAcceptDrops(exStyle_ & WS_EX_ACCEPTFILES);
 }
 
+// What the flags cannot say, told before the window is mapped (and again
+// after the toolkit set its own hints). A border without a title bar gets
+// Motif hints of its own (Qt would give such a window no frame at all).
+// Such a window is a handle that stands in for another window, so it is
+// nobody's transient: window managers hide the transients of a minimised
+// window with it. Other owned forms stay transient for their owner.
+void TControl::prepareFrame() {
+    QWidget* w = Widget();
+    QWindow* native = w ? w->windowHandle() : nullptr;
+    if (!native) return;
+    if (frameFlags(style_, exStyle_).BorderWithoutTitle) {
+        using namespace widgets_detail;
+        // The border alone: openbox (and others) take a resize handle
+        // without a title bar as a wish for every decoration.
+        X11SetMotifHints(w, MwmFuncResize | MwmFuncMove, MwmDecorBorder);
+        if (exStyle_ & WS_EX_TOOLWINDOW) X11SetUtilityType(w);
+        native->setTransientParent(nullptr);
+    } else if (parent_ && parent_->Widget() && parent_->Widget()->window()->windowHandle()) {
+        native->setTransientParent(parent_->Widget()->window()->windowHandle());
+    }
+}
+
+void TControl::Impl::aboutToMap(TControl* c) {
+    if (c->IsForm()) c->prepareFrame();
+}
+
 void TControl::SetFrameStyle(int style) {
-    static const uint32_t styles[10] = {0,        0xC20000, 0xC70000, 0xC00000, 0xC00000,
-                                        0xC40000, 0,        0x40000,  0,        0x40000};
-    static const uint32_t exStyles[10] = {0, 0, 0, 0x100, 0x80, 0x80, 0x1, 0x80, 0x201, 0x200};
     if (style < 0 || style > 9) return;
-    style_ = (style_ & ~uint32_t(0xC70000)) | styles[style];
-    exStyle_ = (exStyle_ & ~uint32_t(0x181)) | exStyles[style];
+    style_ = (style_ & ~kFrameStyleMask) | kFrames[style].Style;
+    exStyle_ = (exStyle_ & ~kFrameExMask) | kFrames[style].ExStyle;
     applyStyle();
 }
 
@@ -269,10 +362,42 @@ void TControl::SetWindowState(uint8_t state, bool activate) {
     if (state == wsMaximized) s |= Qt::WindowMaximized;
     const bool was = w->testAttribute(Qt::WA_ShowWithoutActivating);
     if (!activate) w->setAttribute(Qt::WA_ShowWithoutActivating, true);
-    w->setWindowState(s);
-    if (!w->isVisible()) w->show();
+    if (!activate && WindowState() == wsMinimized && w->isVisible()) {
+        restoreQuietly(state);
+    } else {
+        w->setWindowState(s);
+        if (!w->isVisible()) w->show();
+    }
     if (activate) w->activateWindow();
     if (Widget()) w->setAttribute(Qt::WA_ShowWithoutActivating, was);
+}
+
+// Leaves the minimised state without taking the focus from the window the
+// user works in. A window manager activates a window that asks to leave the
+// minimised state (openbox does, for the map request of an iconic window),
+// so the window is mapped afresh instead, as a window shown without
+// activating (a zero user time; its position hint keeps it in place). Where
+// a window manager activates it all the same, the focus goes straight back.
+void TControl::restoreQuietly(uint8_t state) {
+    QWidget* w = Widget();
+    Qt::WindowStates s = w->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    if (state == wsMaximized) s |= Qt::WindowMaximized;
+    d_->focusToReturn = widgets_detail::X11FocusWindow();
+    d_->focusReturnBy = QDeadlineTimer(1000);
+    QPointer<QWidget> guard(w);
+    d_->quietShowHide = true;
+    w->hide();
+    w->setWindowState(s);
+    w->show();
+    if (guard && FromWidget(guard) == this) d_->quietShowHide = false;
+}
+
+void TControl::Impl::activated(TControl* c) {
+    Impl* d = c->d_.get();
+    if (!d->focusToReturn) return;
+    const uint32_t focus = d->focusToReturn;
+    d->focusToReturn = 0;
+    if (!d->focusReturnBy.hasExpired()) widgets_detail::X11SetFocus(focus);
 }
 
 void TControl::ShowWindow(bool activate) {

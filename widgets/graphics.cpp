@@ -2,6 +2,8 @@
 
 #include "tabulo/widgets/graphics.h"
 
+#include "tabulo/widgets/fontfaces.h"
+
 #include <QApplication>
 #include <QBrush>
 #include <QFont>
@@ -207,13 +209,20 @@ void TGraphicTool::Assign(const TGraphicTool& o) {
 QFont TGraphicTool::ToQFont() const {
     QFont f = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::font()
                                                                            : QFont();
-    if (!fontName_.empty()) f.setFamilies({QString::fromUtf8(fontName_.c_str())});
+    int charHeight = 0;
     if (fontHeight_ < 0) {
-        f.setPixelSize(-fontHeight_);
+        charHeight = -fontHeight_;
     } else if (fontHeight_ > 0) {
         // A cell height: the character height is about 80% of it.
-        f.setPixelSize(std::max(1, fontHeight_ * 4 / 5));
+        charHeight = std::max(1, fontHeight_ * 4 / 5);
     }
+    if (!fontName_.empty()) {
+        const TFaceChoice face = ChooseFace(fontName_.view(), charHeight);
+        f.setFamilies(face.Families);
+        if (face.PixelSize > 0) charHeight = face.PixelSize;
+        if (face.Crisp) f.setStyleStrategy(QFont::NoAntialias);
+    }
+    if (charHeight > 0) f.setPixelSize(charHeight);
     f.setBold(fontStyle_ & fsBold);
     f.setItalic(fontStyle_ & fsItalic);
     f.setUnderline(fontStyle_ & fsUnderline);

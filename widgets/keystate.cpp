@@ -13,8 +13,11 @@ std::function<bool(TModifierKey)>& Hook() {
 
 bool IsKeyDown(TModifierKey key) {
     if (Hook()) return Hook()(key);
-    // The state as of the last input event, like the message-time key state.
-    const Qt::KeyboardModifiers mods = QGuiApplication::keyboardModifiers();
+    // The keyboard as it is now, asked of the window system (on X11 the
+    // server's pointer query): the modifiers of the last event delivered to
+    // us are stale when the keys were pressed over another program's window,
+    // as when Ctrl is held while the pointer crosses the restore handle.
+    const Qt::KeyboardModifiers mods = QGuiApplication::queryKeyboardModifiers();
     switch (key) {
         case TModifierKey::Shift:
             return mods.testFlag(Qt::ShiftModifier);

@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "tabulo/runtime/message.h"
+#include "tabulo/widgets/application.h"
+#include "tabulo/widgets/control.h"
 
 namespace {
 
@@ -23,7 +25,10 @@ int ShowQtBox(std::string_view caption, std::string_view text, uint32_t type) {
                      static_cast<int>(text.size()), text.data());
         return (type & 0x0F) == MbYesNo ? IdNo : ((type & 0x0F) == MbOkCancel ? IdCancel : IdOk);
     }
-    QMessageBox box(QApplication::activeWindow());
+    TControl* owner = MessageBoxOwner();
+    QMessageBox box(owner ? owner->Widget() : nullptr);
+    // A box stays above its owner, also when the owner stays on top.
+    if (owner && owner->StaysOnTop()) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     box.setWindowTitle(ToQString(caption));
     box.setText(ToQString(text));
     switch (type & 0xF0) {
@@ -70,6 +75,14 @@ void RuntimeMessage(const char* caption, const char* text) {
 }
 
 }  // namespace
+
+TControl* MessageBoxOwner() {
+    TControl* active = ActiveForm();
+    if (active && active->Visible()) return active;
+    for (TControl* form : FormList())
+        if (form->Widget()) return form;
+    return nullptr;
+}
 
 int MessageBox(std::string_view caption, std::string_view text, uint32_t type) {
     if (Hook()) return Hook()(std::string(caption), std::string(text), type);

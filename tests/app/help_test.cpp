@@ -1,6 +1,8 @@
 // The Help page ("About"): the about text and the colour legend.
 
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTest>
@@ -14,6 +16,7 @@
 #include "tabulo/controls/pagecontrol.h"
 #include "tabulo/controls/panel.h"
 #include "tabulo/widgets/resources.h"
+#include "tabulo_test/probe.h"
 
 namespace {
 
@@ -109,24 +112,46 @@ TEST_F(HelpPageTest, LegendColoursAndOverlapsFollowCreationOrder) {
     EXPECT_EQ(at(203, 26), QColor(255, 255, 0));
 }
 
-TEST_F(HelpPageTest, RightReleaseAnywhereOnThePageMinimisesTheProgram) {
+TEST_F(HelpPageTest, ReleasesOnThePageGoNowhere) {
+    // The page and its legend have no wiring: a release over the text, the
+    // legend or the page stays with the control under the pointer and is
+    // not handed on to a parent, so the program is not minimised.
     QWidget* main = WidgetOf(Schema()->MainWindow->Control);
+    auto* memo = qobject_cast<QPlainTextEdit*>(WidgetOf(help_->AboutText->Control));
+    ASSERT_NE(memo, nullptr);
+    Probe probe;
+    Schema()->Pages->Outputs.at(0) = probe.Link(0);
     const std::pair<const char*, QWidget*> spots[] = {
-        {"about text", WidgetOf(help_->AboutText->Control)},
+        {"about text", memo->viewport()},
         {"legend label", WidgetOf(Legend()->Labels[0]->Control)},
         {"legend panel", WidgetOf(Legend()->LegendPanel->Control)},
         {"page", WidgetOf(help_->Panel->Control)},
     };
     for (const auto& [name, widget] : spots) {
-        QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(3, 3));
+        for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+            QTest::mouseRelease(widget, button, {}, QPoint(3, 3));
         Settle();
         EXPECT_FALSE(main->isMinimized()) << name;
-        QTest::mouseClick(widget, Qt::RightButton, {}, QPoint(3, 3));
-        Settle();
-        EXPECT_TRUE(main->isMinimized()) << name;
-        Schema()->MainWindow->Control->SetWindowState(0);
-        Settle();
     }
+    EXPECT_EQ(probe.Count(), 0u);
+}
+
+TEST_F(HelpPageTest, AboutTextOffersCopyOnTheContextMenu) {
+    auto* memo = qobject_cast<QPlainTextEdit*>(WidgetOf(help_->AboutText->Control));
+    ASSERT_NE(memo, nullptr);
+    memo->selectAll();
+    QContextMenuEvent menuAsked(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                memo->viewport()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(memo->viewport(), &menuAsked);
+    QMenu* menu = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* m = qobject_cast<QMenu*>(w); m && m->isVisible()) menu = m;
+    ASSERT_NE(menu, nullptr);
+    bool copy = false;
+    for (QAction* a : menu->actions())
+        copy = copy || (a->text().contains("Copy") && a->isEnabled());
+    menu->close();
+    EXPECT_TRUE(copy);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end check of the Custom page on a virtual X display.
 #
-#   custom.sh <tabulo binary> [scratch folder for the screenshots]
+#   custom.sh <tabulo binary> <scratch folder> <screencheck binary>
 #
 # Copies the binary (and the chart pack img/ beside it) into a temporary program
 # folder with a prepared "Custom.ini", starts it with a temporary
@@ -13,28 +13,13 @@
 #   3. clicks the chart away, turns on "Edit mode", opens slot 2, types a
 #      caption, saves, and checks the caption on the page and in the file
 #      (every byte of the file before the new section unchanged).
-# Without a display it re-runs itself under xvfb-run; exit code 77 (skipped)
-# when that or the image tools are missing.
+# Screenshots are left in the scratch folder.
 set -euo pipefail
 
-if [[ -z "${DISPLAY:-}" ]]; then
-    command -v xvfb-run >/dev/null || exit 77
-    exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
-fi
-for tool in xdotool import convert compare; do command -v $tool >/dev/null || exit 77; done
-
-bin=$(readlink -f "$1")
+source "$(dirname "$0")/support/display.sh"
+e2e_display xdotool import convert compare -- "$@"
+bin=$(readlink -f "$bin")
 img="$(dirname "$bin")/img"
-shots=${2:-}
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    if [[ -n "$pid" ]] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; wait "$pid" 2>/dev/null || true; fi
-    if [[ -n "$shots" ]]; then mkdir -p "$shots" && cp "$work"/[0-9]*.png "$shots"/ 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 prog="$work/prog"
 mkdir -p "$prog" "$work/config"

@@ -7,52 +7,13 @@
 #   pages.sh <tabulo binary> <scratch folder> <screencheck binary>
 set -euo pipefail
 
-if [ "${1:-}" != --inner ]; then
-    for tool in xvfb-run xdotool xwininfo import convert compare; do
-        if ! command -v "$tool" >/dev/null 2>&1; then
-            echo "skipped: $tool is not installed"
-            exit 77
-        fi
-    done
-    work=$2
-    rm -rf "$work"
-    mkdir -p "$work/config"
-    export XDG_CONFIG_HOME="$work/config"
-    export QT_QPA_PLATFORM=xcb
-    # A display number of our own: parallel runs must not share one.
-    exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x800x24" bash "$0" --inner "$@"
-fi
-
-bin=$2 work=$3 check=$4
-fail() {
-    echo "FAIL: $*"
-    echo "--- program output:"
-    cat "$work/tabulo.log" 2>/dev/null || true
-    exit 1
-}
-# Waits up to $1 seconds for the command after it to succeed.
-within() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.2
-    done
-}
+source "$(dirname "$0")/support/display.sh"
+e2e_display xdotool xwininfo import convert compare -- "$@"
 
 chart="$(dirname "$bin")/img/Holecards/AA.png"
 [ -f "$chart" ] || fail "no default chart pack beside the program ($chart)"
 
-"$bin" >"$work/tabulo.log" 2>&1 &
-pid=$!
-trap 'kill $pid 2>/dev/null || true; wait $pid 2>/dev/null || true' EXIT
-
-find_window() {
-    wid=$(xdotool search --onlyvisible --name '^Tabulo v\. 1\.3$' 2>/dev/null | head -n 1) || true
-    [ -n "$wid" ] || { kill -0 $pid 2>/dev/null || fail "the program ended early"; return 1; }
-}
-within 30 find_window || fail "no window \"Tabulo v. 1.3\" within 30 s"
-echo "window $wid"
+e2e_start_program
 shot() { import -window "$wid" "$work/$1.png" 2>/dev/null; }
 
 # The Hands tab is the second of the four.

@@ -9,6 +9,7 @@
 // 0 when every check holds, 1 otherwise, 2 on bad arguments.
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -124,7 +125,7 @@ int CheckTabs(const QImage& shot, const QStringList& words) {
         double bestScore = -2;
         for (const QString& word : words)
             for (const QString& family : families)
-                for (int px = 9; px <= 14; ++px) {
+                for (int px = 9; px <= 16; ++px) {
                     double s = Similarity(crop, Render(word, family, px));
                     if (s > bestScore) bestScore = s, best = word;
                 }
@@ -162,6 +163,11 @@ int CheckColors(const QImage& shot, const QStringList& wanted) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    // The faces the program draws its captions with (fonts-wine), which
+    // fontconfig does not list.
+    for (const char* face :
+         {"/usr/share/wine/fonts/ms_sans_serif.ttf", "/usr/share/wine/fonts/tahoma.ttf"})
+        QFontDatabase::addApplicationFont(QString::fromLatin1(face));
     const QStringList args = app.arguments();
     if (args.size() < 4) {
         std::fprintf(stderr, "usage: screencheck tabs|colors SHOT ARGS...\n");

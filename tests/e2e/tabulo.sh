@@ -7,56 +7,9 @@
 #   tabulo.sh <tabulo binary> <scratch folder> <screencheck binary>
 set -euo pipefail
 
-if [ "${1:-}" != --inner ]; then
-    for tool in xvfb-run xdotool xwininfo import; do
-        if ! command -v "$tool" >/dev/null 2>&1; then
-            echo "skipped: $tool is not installed"
-            exit 77
-        fi
-    done
-    work=$2
-    rm -rf "$work"
-    mkdir -p "$work/config"
-    # A first run: no saved placement, and the user's own settings untouched.
-    export XDG_CONFIG_HOME="$work/config"
-    export QT_QPA_PLATFORM=xcb
-    exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x800x24" bash "$0" --inner "$@"
-fi
-
-bin=$2 work=$3 check=$4
-fail() {
-    echo "FAIL: $*"
-    echo "--- program output:"
-    cat "$work/tabulo.log" 2>/dev/null || true
-    exit 1
-}
-
-pid=
-trap '[ -n "$pid" ] && { kill $pid 2>/dev/null || true; wait $pid 2>/dev/null || true; }' EXIT
-
-# The main window, by its caption. The virtual display now and then refuses
-# a connection right after it starts; such a start is tried again.
-wid=
-for attempt in 1 2 3; do
-    "$bin" >"$work/tabulo.log" 2>&1 &
-    pid=$!
-    deadline=$((SECONDS + 30))
-    while [ -z "$wid" ]; do
-        wid=$(xdotool search --onlyvisible --name '^Tabulo v\. 1\.3$' 2>/dev/null | head -n 1) || true
-        [ -n "$wid" ] && break
-        kill -0 $pid 2>/dev/null || break
-        [ $SECONDS -lt $deadline ] || fail "no window \"Tabulo v. 1.3\" within 30 s"
-        sleep 0.1
-    done
-    [ -n "$wid" ] && break
-    wait $pid 2>/dev/null || true
-    grep -q "could not connect to display" "$work/tabulo.log" ||
-        fail "the program ended before its window appeared"
-    echo "attempt $attempt: the display refused the connection; starting again"
-    sleep 0.5
-done
-[ -n "$wid" ] || fail "the display refused every connection"
-echo "window $wid"
+source "$(dirname "$0")/support/display.sh"
+e2e_display xdotool xwininfo import -- "$@"
+e2e_start_program
 
 # No window manager runs, so the window is its client area.
 size=$(xwininfo -id "$wid" | awk '/^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print w "x" h}')

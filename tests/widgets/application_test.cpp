@@ -5,9 +5,11 @@
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <memory>
 
 #include "tabulo/widgets/application.h"
+#include "tabulo/widgets/messagebox.h"
 
 namespace {
 
@@ -225,17 +227,67 @@ TEST_F(Program, StartAndStopSetUpAndForgetTheLoopState) {
 
 TEST_F(Program, FrameStylesMapToWindowFlags) {
     std::unique_ptr<TControl> main(NewForm(nullptr, "Main"));
+    auto flags = [&] { return main->Widget()->windowFlags(); };
     main->SetFrameStyle(0);
-    EXPECT_TRUE(main->Widget()->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(flags() & Qt::FramelessWindowHint);
     main->SetFrameStyle(4);
     EXPECT_EQ(main->ExStyle() & 0x181u, 0x80u);
-    EXPECT_EQ(main->Widget()->windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+    EXPECT_EQ(flags() & Qt::WindowType_Mask, Qt::Tool);
     main->SetFrameStyle(2);
     EXPECT_EQ(main->Style() & 0xC70000u, 0xC70000u);
-    EXPECT_TRUE(main->Widget()->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags() & Qt::WindowMinimizeButtonHint);
     const uint32_t before = main->Style();
     main->SetFrameStyle(10);  // ignored
     EXPECT_EQ(main->Style(), before);
+
+    // A title bar without a close button until the system menu is given.
+    main->SetFrameStyle(5);
+    EXPECT_EQ(flags() & Qt::WindowType_Mask, Qt::Tool);
+    EXPECT_TRUE(flags() & Qt::WindowTitleHint);
+    EXPECT_FALSE(flags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint));
+    main->SetStyle(main->Style() | WS_SYSMENU);
+    EXPECT_TRUE(flags() & Qt::WindowCloseButtonHint);
+
+    // A sizing border without a title: neither a title bar nor no frame,
+    // and no tool window for the toolkit (it would make it a transient).
+    main->SetFrameStyle(7);
+    EXPECT_EQ(flags() & Qt::WindowType_Mask, Qt::Window);
+    EXPECT_FALSE(flags() & (Qt::WindowTitleHint | Qt::FramelessWindowHint));
+    EXPECT_TRUE(flags() & Qt::CustomizeWindowHint);
+}
+
+TEST_F(Program, OnlyAWindowWithoutTitleStaysVisibleWithoutItsMinimisedOwner) {
+    std::unique_ptr<TControl> main(NewForm(nullptr, "Main"));
+    std::unique_ptr<TControl> tool(NewForm(main.get(), "Tool"));
+    std::unique_ptr<TControl> handle(NewForm(main.get(), "Handle"));
+    tool->SetFrameStyle(5);
+    handle->SetFrameStyle(7);
+    main->Show();
+    tool->Show();
+    handle->Show();
+    // Window managers minimise transient windows with their owner.
+    ASSERT_NE(tool->Widget()->windowHandle(), nullptr);
+    ASSERT_NE(handle->Widget()->windowHandle(), nullptr);
+    EXPECT_EQ(tool->Widget()->windowHandle()->transientParent(), main->Widget()->windowHandle());
+    EXPECT_EQ(handle->Widget()->windowHandle()->transientParent(), nullptr);
+    handle->SetFrameStyle(5);
+    handle->Hide();
+    handle->Show();
+    EXPECT_EQ(handle->Widget()->windowHandle()->transientParent(), main->Widget()->windowHandle());
+}
+
+TEST_F(Program, AMessageBoxBelongsToTheActiveFormElseTheFirstElseNone) {
+    EXPECT_EQ(MessageBoxOwner(), nullptr);
+    std::unique_ptr<TControl> main(NewForm(nullptr, "Main"));
+    std::unique_ptr<TControl> other(NewForm(main.get(), "Other"));
+    EXPECT_EQ(MessageBoxOwner(), main.get());
+    other->Show();
+    QApplication::setActiveWindow(other->Widget());
+    EXPECT_EQ(MessageBoxOwner(), other.get());
+    other->Hide();
+    QApplication::setActiveWindow(nullptr);
+    EXPECT_EQ(MessageBoxOwner(), main.get());
 }
 
 }  // namespace

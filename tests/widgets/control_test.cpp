@@ -483,19 +483,32 @@ TEST_F(StandardControls, AMemoKeepsLinesAndReplacesASelection) {
     EXPECT_EQ(m->LineStart(5), -1);
 }
 
-TEST_F(StandardControls, MouseButtonsOverAMemosTextReachTheMemo) {
+TEST_F(StandardControls, MouseButtonsReachOnlyTheControlUnderThePointerOnce) {
     form = NewForm(nullptr, "F");
     form->SetSize(300, 200);
     form->Show();
-    TControl* m = keep(NewEdit(form, eoMultiline | eoReadonly));
+    TControl* panel = keep(NewPanel(form, "P"));
+    panel->SetBoundsRect({0, 0, 300, 200});
+    TControl* m = keep(NewEdit(panel, eoMultiline | eoReadonly));
     m->SetBoundsRect({0, 0, 200, 150});
     m->SetText("About");
-    std::vector<int> ups;
-    m->OnMouseUp = [&](TControl&, const TMouseInfo& i) { ups.push_back(i.Button); };
+    TControl* label = keep(NewLabel(panel, "L"));
+    label->SetBoundsRect({210, 10, 60, 20});
+    std::vector<int> memoUps, labelUps, parentUps;
+    m->OnMouseUp = [&](TControl&, const TMouseInfo& i) { memoUps.push_back(i.Button); };
+    label->OnMouseUp = [&](TControl&, const TMouseInfo& i) { labelUps.push_back(i.Button); };
+    auto toParent = [&](TControl&, const TMouseInfo& i) { parentUps.push_back(i.Button); };
+    panel->OnMouseUp = toParent;
+    form->OnMouseUp = toParent;
+    // The pointer over a memo is over its text area (an inner window).
     auto* viewport = static_cast<QPlainTextEdit*>(m->Widget())->viewport();
     QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(20, 20));
     QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(20, 20));
-    EXPECT_EQ(ups, (std::vector<int>{2, 1}));
+    // A label takes no mouse of its own in the toolkit; here it keeps it.
+    QTest::mouseClick(label->Widget(), Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_EQ(memoUps, (std::vector<int>{2, 1}));
+    EXPECT_EQ(labelUps, (std::vector<int>{2}));
+    EXPECT_TRUE(parentUps.empty());
 }
 
 TEST_F(StandardControls, ThePanelDrawsItsCaptionThenRunsItsPaintHook) {

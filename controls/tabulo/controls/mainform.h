@@ -73,6 +73,9 @@ private:
     enum class Place { None, Store, Ini };
     void deferredInit();
     // Answers whether the close request is consumed.
+    // Gives the activation back to RememberedWindow (and forgets it): really
+    // while a window of the program is active, as a notice only otherwise.
+    void activateRemembered(bool ours);
     bool closeProcedure(bool fromProgram);
     void setState(TControl* form, uint8_t state);
     void iniLocation(std::string& file, std::string& section) const;

@@ -58,6 +58,7 @@ enum : uint32_t {
     WS_TABSTOP = 0x00010000,      // child: reached by the Tab key
     WS_MAXIMIZEBOX = 0x00010000,  // top level: a maximise button
     WS_MINIMIZEBOX = 0x00020000,
+    WS_SYSMENU = 0x00080000,     // top level: system menu, close button
     WS_THICKFRAME = 0x00040000,  // top level: resizable
     WS_BORDER = 0x00800000,      // single-line border
     WS_DLGFRAME = 0x00400000,
@@ -396,6 +397,8 @@ private:
     void applyColors();
     void applyStyle();
     void applyFormFlags();
+    void prepareFrame();
+    void restoreQuietly(uint8_t state);
     void applyEditOptions();
 
     TControlKind kind_;

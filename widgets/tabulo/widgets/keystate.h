@@ -1,5 +1,5 @@
 #pragma once
-// The state of the Shift, Ctrl and Alt keys as of the event being handled,
+// The state of the Shift, Ctrl and Alt keys now (asked of the window system),
 // replaceable by a hook in tests.
 
 #include <functional>

@@ -25,6 +25,12 @@ inline constexpr int IdNo = 7;
 using TMessageBoxHook =
     std::function<int(const std::string& caption, const std::string& text, uint32_t type)>;
 
+class TControl;
+
+// The window that owns a box: the active form, else the first form (the
+// main form), else none.
+TControl* MessageBoxOwner();
+
 // Shows the box (or asks the hook) and returns the button pressed.
 int MessageBox(std::string_view caption, std::string_view text, uint32_t type = MbOk);
 

@@ -1,0 +1,92 @@
+# The preamble of the end-to-end scripts, sourced by each of them. A script
+# is called as
+#   <script> <tabulo binary> <scratch folder> <screencheck binary>
+# and starts with
+#   source "$(dirname "$0")/support/display.sh"
+#   e2e_display <tools it needs> -- "$@"
+# Outside a display, e2e_display checks the tools (exit 77, skipped, when
+# one is missing), empties the scratch folder, points XDG_CONFIG_HOME into
+# it (a first run; the user's own settings untouched) and runs the script
+# again on a virtual display of its own (parallel runs must not share one).
+# On the display it sets bin, work and check and returns.
+
+e2e_display() {
+    local tools=()
+    while [ "$1" != -- ]; do
+        tools+=("$1")
+        shift
+    done
+    shift
+    if [ "${1:-}" != --inner ]; then
+        local tool
+        for tool in xvfb-run "${tools[@]}"; do
+            if ! command -v "$tool" >/dev/null 2>&1; then
+                echo "skipped: $tool is not installed"
+                exit 77
+            fi
+        done
+        rm -rf "$2"
+        mkdir -p "$2/config"
+        export XDG_CONFIG_HOME="$2/config"
+        export QT_QPA_PLATFORM=xcb
+        exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x800x24" bash "$0" --inner "$@"
+    fi
+    bin=$2 work=$3 check=$4
+    pid=
+    trap e2e_stop_program EXIT
+}
+
+fail() {
+    echo "FAIL: $*"
+    echo "--- program output:"
+    cat "$work/tabulo.log" 2>/dev/null || true
+    exit 1
+}
+
+# Waits up to $1 seconds for the command after it to succeed.
+within() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.2
+    done
+}
+
+# Ends the program this script started (by its process id).
+e2e_stop_program() {
+    if [ -n "${pid:-}" ]; then
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    fi
+}
+
+# Starts the program (arguments: what to run, default "$bin") and sets pid
+# and wid, the main window "Tabulo v. 1.3". The virtual display now and then
+# refuses a connection right after it starts; such a start is tried again.
+e2e_start_program() {
+    local attempt deadline
+    [ $# -gt 0 ] || set -- "$bin"
+    wid=
+    for attempt in 1 2 3; do
+        "$@" >"$work/tabulo.log" 2>&1 &
+        pid=$!
+        deadline=$((SECONDS + 30))
+        while [ -z "$wid" ]; do
+            wid=$(xdotool search --onlyvisible --name '^Tabulo v\. 1\.3$' 2>/dev/null | head -n 1) || true
+            [ -n "$wid" ] && break
+            kill -0 "$pid" 2>/dev/null || break
+            [ $SECONDS -lt $deadline ] || fail "no window \"Tabulo v. 1.3\" within 30 s"
+            sleep 0.1
+        done
+        [ -n "$wid" ] && break
+        wait "$pid" 2>/dev/null || true
+        pid=
+        grep -q "could not connect to display" "$work/tabulo.log" ||
+            fail "the program ended before its window appeared"
+        echo "attempt $attempt: the display refused the connection; starting again"
+        sleep 0.5
+    done
+    [ -n "$wid" ] || fail "the display refused every connection"
+    echo "window $wid"
+}

@@ -1,0 +1,77 @@
+// The stand-in faces for the font families the program names.
+
+#include "tabulo/widgets/fontfaces.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QGuiApplication>
+
+namespace {
+
+// Where Debian's fonts-wine puts its faces.
+constexpr const char* kStandInFiles[] = {
+    "/usr/share/wine/fonts/ms_sans_serif.ttf",
+    "/usr/share/wine/fonts/tahoma.ttf",
+    "/usr/share/wine/fonts/tahomabd.ttf",
+};
+
+// A bitmap face is drawn at the pixel size of a strike, which counts the
+// whole cell; the program asks for the character height, the cell less its
+// internal leading. The strikes of "MS Sans Serif" at 8, 10 and 12 points
+// (96 DPI), by character height.
+struct Strike {
+    int CharHeight;
+    int Cell;
+};
+constexpr Strike kSansSerifStrikes[] = {{11, 13}, {13, 16}, {16, 20}};
+
+bool installed = false;
+
+bool sameFamily(std::string_view a, const char* b) {
+    return QString::fromUtf8(a.data(), qsizetype(a.size()))
+               .compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
+}
+
+const QStringList& outlineFallbacks() {
+    static const QStringList list{"Tahoma", "Liberation Sans", "Arial", "DejaVu Sans"};
+    return list;
+}
+
+}  // namespace
+
+void InstallStandInFaces() {
+    if (installed || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+    installed = true;
+    for (const char* file : kStandInFiles)
+        if (QFile::exists(QLatin1String(file)))
+            QFontDatabase::addApplicationFont(QLatin1String(file));
+}
+
+TFaceChoice ChooseFace(std::string_view family, int charHeight) {
+    InstallStandInFaces();
+    TFaceChoice choice;
+    choice.PixelSize = charHeight;
+    if (sameFamily(family, "MS Sans Serif")) {
+        const bool outline = QFontDatabase::isSmoothlyScalable(QStringLiteral("MS Sans Serif"));
+        const bool bitmap = !outline && QFontDatabase::families().contains(
+                                            QStringLiteral("MS Sans Serif"), Qt::CaseInsensitive);
+        if (outline) choice.Families << QStringLiteral("MS Sans Serif");
+        if (bitmap) {
+            for (const Strike& s : kSansSerifStrikes) {
+                if (s.CharHeight != charHeight) continue;
+                choice.Families << QStringLiteral("MS Sans Serif");
+                choice.PixelSize = s.Cell;
+            }
+        }
+        choice.Families << outlineFallbacks();
+        choice.Crisp = true;
+        return choice;
+    }
+    if (sameFamily(family, "Tahoma")) {
+        choice.Families = outlineFallbacks();
+        choice.Crisp = true;
+        return choice;
+    }
+    choice.Families << QString::fromUtf8(family.data(), qsizetype(family.size()));
+    return choice;
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The faces that draw the font families the program names.
+//
+// The program's texts are laid out for "MS Sans Serif" (most controls) and
+// "Tahoma" (chart cells, tooltips): every caption was given a box in which
+// it fits in those faces at 96 DPI. Linux has neither; a family the system
+// does not know falls back to a wider face (DejaVu Sans) and captions are
+// cut. So the layer puts in metric-compatible stand-ins, from the Debian
+// package fonts-wine, which keeps them outside the fontconfig folders:
+//
+//   family the program names  face drawn                   why
+//   "MS Sans Serif"           "MS Sans Serif" (fonts-wine)  the same bitmap face, strikes
+//                                                           for 8, 10 and 12 points
+//                             at other sizes: "Tahoma"      an outline face of nearly the
+//                                                           same widths
+//   "Tahoma"                  "Tahoma" (fonts-wine)         metric-compatible outline face
+//   either, without fonts-wine "Liberation Sans"            Arial's metrics, close to Tahoma's
+//
+
+#include <QStringList>
+#include <string_view>
+
+// The families (first found first) and pixel size that draw `family` at a
+// character height of `charHeight` pixels.
+struct TFaceChoice {
+    QStringList Families;
+    int PixelSize = 0;
+    // Drawn without smoothing, as these faces were made to be drawn at
+    // these sizes (the stand-ins; a family of the user's own keeps it).
+    bool Crisp = false;
+};
+TFaceChoice ChooseFace(std::string_view family, int charHeight);
+
+// Registers the stand-in faces found on this machine with the toolkit; runs
+// once, and only once a GUI application exists (ChooseFace calls it).
+void InstallStandInFaces();
