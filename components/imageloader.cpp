@@ -143,6 +143,14 @@ void TKvImageLoader::doDraw(TData& value, uint16_t) {
     if (!bitmap_ && int64_t(w) * h <= KeptBitmapPixels) bitmap_ = std::move(bitmap);
 }
 
+void TKvImageLoader::doRelease(TData&, uint16_t) {
+    if (!decoder_ || !decoder_->Completed()) return;  // a pending load is not touched
+    Loaded = false;
+    bitmap_.reset();
+    decoder_->ReleasePicture();
+    ReturnFreedMemory();
+}
+
 void TKvImageLoader::TilePainter(TCanvas& canvas) {
     if (!decoder_) return;
     decoder_->Tile(canvas, TPoint{ox_, oy_}, TRect{x1_, y1_, x1_ + w_, y1_ + h_}, TSize{tw_, th_});
