@@ -146,9 +146,12 @@ void TKvImageLoader::doDraw(TData& value, uint16_t) {
 void TKvImageLoader::doRelease(TData&, uint16_t) {
     if (!decoder_ || !decoder_->Completed()) return;  // a pending load is not touched
     Loaded = false;
-    bitmap_.reset();
     decoder_->ReleasePicture();
-    ReturnFreedMemory();
+    // The kept bitmap stays (it is at most KeptBitmapPixels), and freed
+    // pages go back to the system only after a larger picture: a page handed
+    // back costs a page fault when the next chart needs it again, several
+    // milliseconds for a chart of the default pack and tens for 2000 px.
+    if (int64_t(Width) * Height > KeptBitmapPixels) ReturnFreedMemory();
 }
 
 void TKvImageLoader::TilePainter(TCanvas& canvas) {

@@ -18,6 +18,9 @@
 //                  stall the click causes on an idle machine
 //   first_ms       (FirstClick only) the first click after a fresh start
 //   rss_MiB        resident memory at the end
+// ManyDifferentCharts clicks every default chart of both pages once (201
+// charts) after a fresh start and reports the resident memory before and
+// after (rss_start_MiB, rss_end_MiB, rss_growth_MiB).
 // Runs on the display it is given (DISPLAY set: xcb), else offscreen.
 
 #include <benchmark/benchmark.h>
@@ -43,6 +46,7 @@
 #include <fstream>
 #include <memory>
 #include <random>
+#include <set>
 #include <string>
 #include <system_error>
 
@@ -58,6 +62,7 @@
 #include "tabulo/runtime/init_queue.h"
 #include "tabulo/widgets/application.h"
 #include "tabulo/widgets/control.h"
+#include "tabulo/widgets/imagedecoder.h"
 #include "tabulo/widgets/paths.h"
 
 namespace {
@@ -327,6 +332,7 @@ void FirstClick(benchmark::State& state, bool hands) {
     for (auto _ : state) {
         state.PauseTiming();
         program->Stop();
+        PictureCache::Clear();  // a fresh start has decoded nothing yet
         program->Start();
         TChartPageSchema* page = nullptr;
         TKVBitBtn* cell = nullptr;
@@ -357,6 +363,39 @@ void FirstClick(benchmark::State& state, bool hands) {
     state.counters["ui_cpu_ms"] = uiCpu / n;
     state.counters["max_step_ui_cpu_ms"] = maxStepCpu;
 }
+// Resident memory after every default chart of both pages has been shown
+// once, against the start-up figure.
+void ManyDifferentCharts(benchmark::State& state) {
+    Program* program = TheProgram();
+    if (!program->Ok) {
+        state.SkipWithError("the default chart pack is missing (build the target chartpack)");
+        return;
+    }
+    const std::set<std::string> large = {"COvsBU", "BUvsSB", "T9s", "72o"};
+    for (auto _ : state) {
+        program->Stop();
+        PictureCache::Clear();
+        program->Start();
+        auto* hands = program->Show<TClassHands_253CB10>("Hands");
+        auto* position = program->Show<TClassPosition_253CB10>("Position");
+        const long start = ResidentKiB();
+        int shown = 0;
+        auto clickAll = [&](TChartPageSchema* page, const auto& cells) {
+            for (TKVBitBtn* cell : cells)
+                if (!large.count(AsText(cell->Data).str()) && ClickToPaint(page, cell).Shown)
+                    ++shown;
+        };
+        clickAll(position, position->Cells);
+        program->Show<TClassHands_253CB10>("Hands");
+        clickAll(hands, hands->Cells);
+        const long end = ResidentKiB();
+        state.counters["charts"] = shown;
+        state.counters["rss_start_MiB"] = double(start) / 1024;
+        state.counters["rss_end_MiB"] = double(end) / 1024;
+        state.counters["rss_growth_MiB"] = double(end - start) / 1024;
+    }
+}
+
 void PositionFirstClick(benchmark::State& s) {
     FirstClick(s, false);
 }
@@ -366,6 +405,7 @@ void HandsFirstClick(benchmark::State& s) {
 
 }  // namespace
 
+BENCHMARK(ManyDifferentCharts)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(PositionFirstClick)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(HandsFirstClick)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(PositionDefaultChart)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);

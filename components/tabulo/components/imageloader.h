@@ -29,9 +29,10 @@
 // picture may be.
 //
 // doRelease gives the memory of a picture no longer shown back: the decoded
-// picture and the kept bitmap go (a small picture stays in the decoder's
-// cache), Loaded becomes false, and a later doDraw fires nothing until
-// another load completes. A load still decoding goes on.
+// picture goes (a small one stays in the decoder's cache; after one above
+// 8 Mpx the freed heap goes back to the system), Loaded becomes false, and a
+// later doDraw fires nothing until another load completes. A load still
+// decoding goes on.
 
 #include <cstdint>
 #include <functional>
