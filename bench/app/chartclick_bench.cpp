@@ -88,12 +88,20 @@ double ThreadCpuMs() {
     return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
 }
 
-long ResidentKiB() {
+long StatusKiB(const char* field) {
     std::ifstream status("/proc/self/status");
     std::string line;
+    const std::string prefix = std::string(field) + ":";
     while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+        if (line.rfind(prefix, 0) == 0) return std::stol(line.substr(prefix.size()));
     return -1;
+}
+long ResidentKiB() {
+    return StatusKiB("VmRSS");
+}
+// Starts a new peak for VmHWM.
+void ResetPeakResident() {
+    std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 // A chart-like picture: a 13 x 13 grid of coloured, labelled cells over a
@@ -183,6 +191,7 @@ public:
     }
 
     bool Ok = false;
+    QString Folder() const { return folder_.path(); }
 
 private:
     QTemporaryDir folder_;
@@ -396,6 +405,31 @@ void ManyDifferentCharts(benchmark::State& state) {
     }
 }
 
+// A large picture (8192 x 8192 is 64 Mpx, the largest the decoder accepts)
+// shown on the Position page and clicked away: resident memory before, at
+// the peak, and after the chart is hidden.
+void LargestPicture(benchmark::State& state) {
+    Program* program = TheProgram();
+    const QString file = program->Folder() + "/img/Positions/BBvsBU.png";
+    if (!program->Ok || !ChartPicture(int(state.range(0))).save(file)) {
+        state.SkipWithError("cannot make the picture");
+        return;
+    }
+    for (auto _ : state) {
+        program->Stop();
+        PictureCache::Clear();
+        program->Start();
+        auto* page = program->Show<TClassPosition_253CB10>("Position");
+        const long before = ResidentKiB();
+        ResetPeakResident();
+        const ClickTiming t = ClickToPaint(page, CellWithKey(page, "BBvsBU"));  // ends hidden
+        state.counters["shown"] = t.Shown;
+        state.counters["rss_before_MiB"] = double(before) / 1024;
+        state.counters["rss_peak_MiB"] = double(StatusKiB("VmHWM")) / 1024;
+        state.counters["rss_hidden_MiB"] = double(ResidentKiB()) / 1024;
+    }
+}
+
 void PositionFirstClick(benchmark::State& s) {
     FirstClick(s, false);
 }
@@ -414,6 +448,7 @@ BENCHMARK(Position1000pxChart)->UseManualTime()->Unit(benchmark::kMillisecond)->
 BENCHMARK(Hands1000pxChart)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(Position2000pxChart)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(Hands2000pxChart)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(LargestPicture)->Unit(benchmark::kMillisecond)->Iterations(1)->Arg(5792)->Arg(8192);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
