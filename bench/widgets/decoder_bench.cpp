@@ -2,6 +2,8 @@
 // loop) beside a direct QImageReader decode of the same chart-like PNG.
 //
 //   build/bench/widgets/bench_widgets_decoder --benchmark_repetitions=5
+//   TABULO_DECODE_FILES=a.png:b.png build/bench/widgets/bench_widgets_decoder
+//       --benchmark_filter=File/   (direct decodes of the files given)
 //   (add --benchmark_report_aggregates_only=true for the summary only)
 #include <benchmark/benchmark.h>
 
@@ -124,6 +126,22 @@ BENCHMARK(DecoderLoadKept)->Arg(470)->Unit(benchmark::kMillisecond)->UseRealTime
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    // TABULO_DECODE_FILES=a.png:b.png adds a direct decode of each file, to
+    // compare encodings of the same picture.
+    for (const QString& file :
+         qEnvironmentVariable("TABULO_DECODE_FILES").split(':', Qt::SkipEmptyParts))
+        benchmark::RegisterBenchmark(("File/" + file).toStdString().c_str(),
+                                     [file](benchmark::State& state) {
+                                         const double start = ProcessCpuMs();
+                                         for (auto _ : state) {
+                                             QImage image = QImageReader(file).read();
+                                             if (image.isNull())
+                                                 state.SkipWithError("decode failed");
+                                             benchmark::DoNotOptimize(image.constBits());
+                                         }
+                                         ReportProcessCpu(state, start);
+                                     })
+            ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
