@@ -127,6 +127,7 @@ void TChartPageSchema::WireChart(std::span<TKVBitBtn* const> cells) {
     HidePictureHub->onEvent[0] = BindEvent<&TKVImage::doSendToBack>(Picture, 2);
     HidePictureHub->onEvent[1] = BindEvent<&TKVImage::doClear>(Picture, 1);
     HidePictureHub->onEvent[2] = BindEvent<&TKVSwitch::doSwitch>(ScaleSwitch, 0);
+    HidePictureHub->onEvent[3] = BindEvent<&TKvImageLoader::doRelease>(Loader, 2);
 
     ScaleSwitch->onSwitch = BindEvent<&TKVCheckBox::doVisible>(ScaleBox, 0);
     ScaleBox->onCheck = BindEvent<&TKVImage::doMode>(Picture, 4);

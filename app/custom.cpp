@@ -83,7 +83,7 @@ void TClassCustom_253CB10::createComponents() {
     ScaleBox->Init();
 
     HidePictureHub = Create<TKVHub>();
-    HidePictureHub->SetCount(4);
+    HidePictureHub->SetCount(5);
     ShowPictureHub = Create<TKVHub>();
     ShowPictureHub->SetCount(4);
 
@@ -208,6 +208,7 @@ void TClassCustom_253CB10::wire() {
     HidePictureHub->onEvent[1] = BindEvent<&TKVImage::doClear>(Picture, 1);
     HidePictureHub->onEvent[2] = BindEvent<&TKVSwitch::doSwitch>(ScaleSwitch, 0);
     HidePictureHub->onEvent[3] = BindEvent<&TKVSwitch::doSwitch>(EditModeSwitch, 0);
+    HidePictureHub->onEvent[4] = BindEvent<&TKvImageLoader::doRelease>(Loader, 2);
     Loader->onLoad = BindEvent<&TKVHub::doEvent>(ShowPictureHub, 0);
     ShowPictureHub->onEvent[0] = BindEvent<&TKVImage::doLoad>(Picture, 0);
     ShowPictureHub->onEvent[1] = BindEvent<&TKVImage::doBringToFront>(Picture, 3);

@@ -143,6 +143,17 @@ void TKvImageLoader::doDraw(TData& value, uint16_t) {
     if (!bitmap_ && int64_t(w) * h <= KeptBitmapPixels) bitmap_ = std::move(bitmap);
 }
 
+void TKvImageLoader::doRelease(TData&, uint16_t) {
+    if (!decoder_ || !decoder_->Completed()) return;  // a pending load is not touched
+    Loaded = false;
+    decoder_->ReleasePicture();
+    // The kept bitmap stays (it is at most KeptBitmapPixels), and freed
+    // pages go back to the system only after a larger picture: a page handed
+    // back costs a page fault when the next chart needs it again, several
+    // milliseconds for a chart of the default pack and tens for 2000 px.
+    if (int64_t(Width) * Height > KeptBitmapPixels) ReturnFreedMemory();
+}
+
 void TKvImageLoader::TilePainter(TCanvas& canvas) {
     if (!decoder_) return;
     decoder_->Tile(canvas, TPoint{ox_, oy_}, TRect{x1_, y1_, x1_ + w_, y1_ + h_}, TSize{tw_, th_});

@@ -1,69 +1,54 @@
 #include "tabulo/widgets/imagedecoder.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QFile>
 #include <QImageReader>
+#include <QObject>
 #include <QPainter>
-#include <QThreadPool>
-#include <atomic>
+#include <algorithm>
 #include <mutex>
+#include <system_error>
+#include <thread>
 #include <vector>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "tabulo/widgets/canvas.h"
 #include "tabulo/widgets/paths.h"
 
-// What the worker and the posted completion share with the decoder. The
-// decoder is reached only on the user-interface thread, through owner,
-// which the decoder clears when it stops waiting; the worker itself only
-// reads wanted.
+// What a decode thread and the posted completion share with the decoder.
+// The decoder is reached only on the user-interface thread, through owner,
+// which the decoder clears when it stops waiting. The thread reads wanted,
+// and posts to mailbox under the lock, which the decoder clears (under the
+// same lock) before the mailbox can go.
 struct ImageDecoder::Shared {
     std::atomic<bool> wanted{true};
     ImageDecoder* owner = nullptr;
+    std::mutex lock;
+    QObject* mailbox = nullptr;
+    std::string path;
 };
 
 namespace {
 
-// Pixel buffers of dropped pictures, kept for the next decode of the same
-// size and format: touching freshly mapped memory costs more than decoding.
-class BufferPool {
-public:
-    static BufferPool& instance() {
-        static BufferPool pool;
-        return pool;
-    }
+std::atomic<int> runningDecodes{0};
 
-    void give(QImage&& image) {
-        if (image.isNull() || !image.isDetached()) return;
-        const qint64 bytes = image.sizeInBytes();
-        if (bytes > kMaxBytes) return;
-        std::lock_guard<std::mutex> lock(mutex_);
-        images_.push_back(std::move(image));
-        total_ += bytes;
-        while (images_.size() > kMaxImages || total_ > kMaxBytes) {
-            total_ -= images_.front().sizeInBytes();
-            images_.erase(images_.begin());
-        }
-    }
+int64_t Nanoseconds(const timespec& t) {
+    return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
 
-    QImage take(QSize size, QImage::Format format) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (auto it = images_.begin(); it != images_.end(); ++it) {
-            if (it->size() == size && it->format() == format) {
-                QImage image = std::move(*it);
-                total_ -= image.sizeInBytes();
-                images_.erase(it);
-                return image;
-            }
-        }
-        return QImage();
-    }
-
-private:
-    static constexpr std::size_t kMaxImages = 2;
-    static constexpr qint64 kMaxBytes = 64ll * 1024 * 1024;
-    std::mutex mutex_;
-    std::vector<QImage> images_;
-    qint64 total_ = 0;
-};
+FileStamp StampOf(const struct stat& st) {
+    if (!S_ISREG(st.st_mode)) return FileStamp{};
+    return FileStamp{uint64_t(st.st_dev), uint64_t(st.st_ino), int64_t(st.st_size),
+                     Nanoseconds(st.st_mtim), Nanoseconds(st.st_ctim)};
+}
 
 bool AcceptableSize(QSize size) {
     return size.width() > 0 && size.height() > 0 && size.width() <= MaxDecodedSide &&
@@ -71,95 +56,237 @@ bool AcceptableSize(QSize size) {
            qint64(size.width()) * size.height() <= MaxDecodedPixels;
 }
 
-// Qt's own allocation guard, for pictures whose header gives no size. Set on
-// the user-interface thread before the first worker starts.
+// Qt's allocation guard, raised (or lowered) to the decoder's own limit.
+// Set on the user-interface thread before the first decode thread starts.
 void LimitAllocations() {
     static const bool done = [] {
-        const int mb = static_cast<int>(MaxDecodedPixels * 4 / (1024 * 1024));
-        if (QImageReader::allocationLimit() == 0 || QImageReader::allocationLimit() > mb)
-            QImageReader::setAllocationLimit(mb);
+        if (QImageReader::allocationLimit() != 0)
+            QImageReader::setAllocationLimit(DecoderAllocationLimitMB);
         return true;
     }();
     (void)done;
 }
 
-QImage Decode(const QString& path) {
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    const QSize size = reader.size();
-    // A size the header gives must be sane before anything is allocated.
-    if (size.isValid() && !AcceptableSize(size)) return QImage();
-    // The PNG and JPEG readers write every pixel of a buffer they are given;
-    // other readers (GIF frames, for one) may paint only part of it, so they
-    // get a fresh buffer.
-    const QByteArray format = reader.format();
-    const bool fullWrite = format == "png" || format == "jpeg" || format == "jpg";
-    QImage image;
-    if (size.isValid() && fullWrite)
-        image = BufferPool::instance().take(size, reader.imageFormat());
-    if (!reader.read(&image) || !AcceptableSize(image.size())) {
-        BufferPool::instance().give(std::move(image));
-        return QImage();
+// A file whose reads fail once its decode is no longer wanted, so that a
+// superseded decode of a slow picture stops at the reader's next block.
+class CancellableFile : public QFile {
+public:
+    explicit CancellableFile(const std::atomic<bool>* wanted) : wanted_(wanted) {}
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        if (wanted_ && !wanted_->load(std::memory_order_relaxed)) return -1;
+        return QFile::readData(data, maxSize);
     }
+
+private:
+    const std::atomic<bool>* wanted_;
+};
+
+QImage Decode(QIODevice& device) {
+    QImageReader reader(&device);
+    reader.setDecideFormatFromContent(true);
+    // A size the header gives must be sane before anything is allocated.
+    const QSize size = reader.size();
+    if (size.isValid() && !AcceptableSize(size)) return QImage();
+    QImage image;
+    if (!reader.read(&image) || !AcceptableSize(image.size())) return QImage();
     return image;
 }
 
+// The decoded pictures of unchanged files (user-interface thread only).
+class Cache {
+public:
+    static Cache& instance() {
+        static Cache cache;
+        return cache;
+    }
+
+    QImage find(const std::string& path, const FileStamp& stamp) {
+        auto it = std::find_if(entries_.begin(), entries_.end(),
+                               [&](const Entry& e) { return e.path == path; });
+        if (it == entries_.end()) return QImage();
+        if (!stamp.Valid() || !(it->stamp == stamp)) {  // changed or gone: never shown
+            erase(it);
+            return QImage();
+        }
+        std::rotate(entries_.begin(), it, it + 1);  // most recently used first
+        return entries_.front().image;
+    }
+
+    void put(const std::string& path, const FileStamp& stamp, const QImage& image) {
+        const qint64 bytes = image.sizeInBytes();
+        if (!stamp.Valid() || image.isNull() || bytes > PictureCache::EntryLimit) return;
+        auto it = std::find_if(entries_.begin(), entries_.end(),
+                               [&](const Entry& e) { return e.path == path; });
+        if (it != entries_.end()) erase(it);
+        entries_.insert(entries_.begin(), Entry{path, stamp, image});
+        bytes_ += bytes;
+        while (bytes_ > PictureCache::Budget || entries_.size() > kMaxEntries)
+            erase(entries_.end() - 1);
+    }
+
+    void clear() {
+        entries_.clear();
+        bytes_ = 0;
+    }
+    qint64 bytes() const { return bytes_; }
+    int count() const { return int(entries_.size()); }
+
+private:
+    struct Entry {
+        std::string path;
+        FileStamp stamp;
+        QImage image;
+    };
+    static constexpr std::size_t kMaxEntries = 64;
+
+    void erase(std::vector<Entry>::iterator it) {
+        bytes_ -= it->image.sizeInBytes();
+        entries_.erase(it);
+    }
+
+    std::vector<Entry> entries_;
+    qint64 bytes_ = 0;
+};
+
 }  // namespace
 
-ImageDecoder::ImageDecoder() = default;
+FileStamp StampOfFile(const std::string& nativePath) {
+    struct stat st {};
+    if (::stat(nativePath.c_str(), &st) != 0) return FileStamp{};
+    return StampOf(st);
+}
+
+DecodedFile DecodePictureFile(const std::string& nativePath, const std::atomic<bool>* wanted) {
+    // O_NONBLOCK: opening a FIFO or a device must not wait for a writer or
+    // for the device; it changes nothing for a regular file. The type is
+    // checked on the opened file, so nothing can swap it in between.
+    const int fd = ::open(nativePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return {};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return {};
+    }
+    CancellableFile file(wanted);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return {};
+    }
+    DecodedFile decoded;
+    decoded.Stamp = StampOf(st);
+    decoded.Image = Decode(file);
+    if (wanted && !*wanted) decoded.Image = QImage();
+    return decoded;
+}
+
+QImage DecodePictureData(const QByteArray& bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    if (!buffer.open(QIODevice::ReadOnly)) return QImage();
+    return Decode(buffer);
+}
+
+qint64 PictureCache::Bytes() {
+    return Cache::instance().bytes();
+}
+int PictureCache::Count() {
+    return Cache::instance().count();
+}
+void PictureCache::Clear() {
+    Cache::instance().clear();
+}
+
+void ReturnFreedMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
+int ImageDecoder::RunningDecodes() {
+    return runningDecodes.load();
+}
+
+ImageDecoder::ImageDecoder(DecodeFunction decode) : decode_(decode ? decode : &DecodePictureFile) {}
 
 ImageDecoder::~ImageDecoder() {
     dropPending();
-    BufferPool::instance().give(std::move(image_));
+    // Deleted from inside its own completion: the mailbox is still
+    // delivering that completion, so it goes once the delivery is over.
+    if (delivering_ && mailbox_) mailbox_.release()->deleteLater();
 }
 
 void ImageDecoder::dropPending() {
     if (!shared_) return;
     shared_->wanted = false;
     shared_->owner = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(shared_->lock);
+        shared_->mailbox = nullptr;
+    }
     shared_.reset();
 }
 
 void ImageDecoder::Load(std::string_view path) {
     dropPending();
     completed_ = false;
-    BufferPool::instance().give(std::move(image_));
     image_ = QImage();
 
     auto shared = std::make_shared<Shared>();
     shared->owner = this;
+    shared->path = NativePath(path);
     shared_ = shared;
-    QObject* ui = QCoreApplication::instance();
-    if (!ui) return;  // no event loop to complete on
-    LimitAllocations();
-    const QString file = QString::fromStdString(NativePath(path));
-    QPointer<QObject> target(ui);
-    QThreadPool::globalInstance()->start([shared, file, target] {
-        QImage image;
-        if (shared->wanted) image = Decode(file);
-        if (!shared->wanted || !target) {
-            BufferPool::instance().give(std::move(image));
-            return;
-        }
+    if (!QCoreApplication::instance()) return;  // no event loop to complete on
+    if (!mailbox_) mailbox_ = std::make_unique<QObject>();
+    shared->mailbox = mailbox_.get();
+
+    auto post = [](const std::shared_ptr<Shared>& s, DecodedFile decoded) {
         QMetaObject::invokeMethod(
-            target.data(),
-            [shared, image = std::move(image)]() mutable {
-                if (ImageDecoder* owner = shared->owner) {
-                    owner->finish(std::move(image));
-                } else {
-                    BufferPool::instance().give(std::move(image));
-                }
+            s->mailbox,
+            [s, decoded = std::move(decoded)]() mutable {
+                if (ImageDecoder* owner = s->owner) owner->finish(std::move(decoded), s->path);
             },
             Qt::QueuedConnection);
-    });
+    };
+
+    // A picture of this very file decoded before completes without a read.
+    const FileStamp stamp = StampOfFile(shared->path);
+    if (QImage kept = Cache::instance().find(shared->path, stamp); !kept.isNull()) {
+        post(shared, DecodedFile{std::move(kept), FileStamp{}});
+        return;
+    }
+
+    LimitAllocations();
+    ++runningDecodes;
+    try {
+        std::thread([shared, post, decode = decode_] {
+            DecodedFile decoded;
+            if (shared->wanted) decoded = decode(shared->path, &shared->wanted);
+            {
+                std::lock_guard<std::mutex> lock(shared->lock);
+                if (shared->mailbox) post(shared, std::move(decoded));
+            }
+            --runningDecodes;
+        }).detach();
+    } catch (const std::system_error&) {
+        --runningDecodes;  // no thread to be had: the picture cannot be read
+        post(shared, DecodedFile{});
+    }
 }
 
-void ImageDecoder::finish(QImage image) {
+void ImageDecoder::finish(DecodedFile decoded, const std::string& path) {
     // One completion per load: the shared state is done with.
     dropPending();
     completed_ = true;
-    image_ = std::move(image);
-    if (Callback callback = callback_) callback(this, data_);  // may delete this
+    image_ = std::move(decoded.Image);
+    Cache::instance().put(path, decoded.Stamp, image_);
+    Callback callback = callback_;
+    if (!callback) return;
+    delivering_ = true;
+    const std::weak_ptr<bool> alive = alive_;
+    callback(this, data_);  // may delete this
+    if (!alive.expired()) delivering_ = false;
 }
 
 void ImageDecoder::SetCallback(Callback callback, void* data) {

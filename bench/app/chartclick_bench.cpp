@@ -18,6 +18,9 @@
 //                  stall the click causes on an idle machine
 //   first_ms       (FirstClick only) the first click after a fresh start
 //   rss_MiB        resident memory at the end
+// ManyDifferentCharts clicks every default chart of both pages once (201
+// charts) after a fresh start and reports the resident memory before and
+// after (rss_start_MiB, rss_end_MiB, rss_growth_MiB).
 // Runs on the display it is given (DISPLAY set: xcb), else offscreen.
 
 #include <benchmark/benchmark.h>
@@ -43,6 +46,7 @@
 #include <fstream>
 #include <memory>
 #include <random>
+#include <set>
 #include <string>
 #include <system_error>
 
@@ -58,6 +62,7 @@
 #include "tabulo/runtime/init_queue.h"
 #include "tabulo/widgets/application.h"
 #include "tabulo/widgets/control.h"
+#include "tabulo/widgets/imagedecoder.h"
 #include "tabulo/widgets/paths.h"
 
 namespace {
@@ -83,12 +88,20 @@ double ThreadCpuMs() {
     return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
 }
 
-long ResidentKiB() {
+long StatusKiB(const char* field) {
     std::ifstream status("/proc/self/status");
     std::string line;
+    const std::string prefix = std::string(field) + ":";
     while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+        if (line.rfind(prefix, 0) == 0) return std::stol(line.substr(prefix.size()));
     return -1;
+}
+long ResidentKiB() {
+    return StatusKiB("VmRSS");
+}
+// Starts a new peak for VmHWM.
+void ResetPeakResident() {
+    std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 // A chart-like picture: a 13 x 13 grid of coloured, labelled cells over a
@@ -178,6 +191,7 @@ public:
     }
 
     bool Ok = false;
+    QString Folder() const { return folder_.path(); }
 
 private:
     QTemporaryDir folder_;
@@ -327,6 +341,7 @@ void FirstClick(benchmark::State& state, bool hands) {
     for (auto _ : state) {
         state.PauseTiming();
         program->Stop();
+        PictureCache::Clear();  // a fresh start has decoded nothing yet
         program->Start();
         TChartPageSchema* page = nullptr;
         TKVBitBtn* cell = nullptr;
@@ -357,6 +372,64 @@ void FirstClick(benchmark::State& state, bool hands) {
     state.counters["ui_cpu_ms"] = uiCpu / n;
     state.counters["max_step_ui_cpu_ms"] = maxStepCpu;
 }
+// Resident memory after every default chart of both pages has been shown
+// once, against the start-up figure.
+void ManyDifferentCharts(benchmark::State& state) {
+    Program* program = TheProgram();
+    if (!program->Ok) {
+        state.SkipWithError("the default chart pack is missing (build the target chartpack)");
+        return;
+    }
+    const std::set<std::string> large = {"COvsBU", "BUvsSB", "T9s", "72o"};
+    for (auto _ : state) {
+        program->Stop();
+        PictureCache::Clear();
+        program->Start();
+        auto* hands = program->Show<TClassHands_253CB10>("Hands");
+        auto* position = program->Show<TClassPosition_253CB10>("Position");
+        const long start = ResidentKiB();
+        int shown = 0;
+        auto clickAll = [&](TChartPageSchema* page, const auto& cells) {
+            for (TKVBitBtn* cell : cells)
+                if (!large.count(AsText(cell->Data).str()) && ClickToPaint(page, cell).Shown)
+                    ++shown;
+        };
+        clickAll(position, position->Cells);
+        program->Show<TClassHands_253CB10>("Hands");
+        clickAll(hands, hands->Cells);
+        const long end = ResidentKiB();
+        state.counters["charts"] = shown;
+        state.counters["rss_start_MiB"] = double(start) / 1024;
+        state.counters["rss_end_MiB"] = double(end) / 1024;
+        state.counters["rss_growth_MiB"] = double(end - start) / 1024;
+    }
+}
+
+// A large picture (8192 x 8192 is 64 Mpx, the largest the decoder accepts)
+// shown on the Position page and clicked away: resident memory before, at
+// the peak, and after the chart is hidden.
+void LargestPicture(benchmark::State& state) {
+    Program* program = TheProgram();
+    const QString file = program->Folder() + "/img/Positions/BBvsBU.png";
+    if (!program->Ok || !ChartPicture(int(state.range(0))).save(file)) {
+        state.SkipWithError("cannot make the picture");
+        return;
+    }
+    for (auto _ : state) {
+        program->Stop();
+        PictureCache::Clear();
+        program->Start();
+        auto* page = program->Show<TClassPosition_253CB10>("Position");
+        const long before = ResidentKiB();
+        ResetPeakResident();
+        const ClickTiming t = ClickToPaint(page, CellWithKey(page, "BBvsBU"));  // ends hidden
+        state.counters["shown"] = t.Shown;
+        state.counters["rss_before_MiB"] = double(before) / 1024;
+        state.counters["rss_peak_MiB"] = double(StatusKiB("VmHWM")) / 1024;
+        state.counters["rss_hidden_MiB"] = double(ResidentKiB()) / 1024;
+    }
+}
+
 void PositionFirstClick(benchmark::State& s) {
     FirstClick(s, false);
 }
@@ -366,6 +439,7 @@ void HandsFirstClick(benchmark::State& s) {
 
 }  // namespace
 
+BENCHMARK(ManyDifferentCharts)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(PositionFirstClick)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(HandsFirstClick)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(PositionDefaultChart)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
@@ -374,6 +448,7 @@ BENCHMARK(Position1000pxChart)->UseManualTime()->Unit(benchmark::kMillisecond)->
 BENCHMARK(Hands1000pxChart)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(Position2000pxChart)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(Hands2000pxChart)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(LargestPicture)->Unit(benchmark::kMillisecond)->Iterations(1)->Arg(5792)->Arg(8192);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

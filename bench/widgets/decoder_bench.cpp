@@ -2,6 +2,8 @@
 // loop) beside a direct QImageReader decode of the same chart-like PNG.
 //
 //   build/bench/widgets/bench_widgets_decoder --benchmark_repetitions=5
+//   TABULO_DECODE_FILES=a.png:b.png build/bench/widgets/bench_widgets_decoder
+//       --benchmark_filter=File/   (direct decodes of the files given)
 //   (add --benchmark_report_aggregates_only=true for the summary only)
 #include <benchmark/benchmark.h>
 
@@ -84,12 +86,20 @@ void DirectDecode(benchmark::State& state) {
     ReportProcessCpu(state, start);
 }
 
-void DecoderLoad(benchmark::State& state) {
+// DecoderLoad decodes every time (the picture cache is emptied before each
+// load, untimed); DecoderLoadKept loads an unchanged file shown before.
+void Load(benchmark::State& state, bool kept) {
     const std::string file = ChartFile(int(state.range(0))).toStdString();
     QEventLoop loop;
     auto done = [](ImageDecoder*, void* data) { static_cast<QEventLoop*>(data)->quit(); };
+    PictureCache::Clear();
     const double start = ProcessCpuMs();
     for (auto _ : state) {
+        if (!kept) {
+            state.PauseTiming();
+            PictureCache::Clear();
+            state.ResumeTiming();
+        }
         // As the image loader does: a new decoder per load, released after use.
         ImageDecoder decoder;
         decoder.SetCallback(done, &loop);
@@ -100,15 +110,38 @@ void DecoderLoad(benchmark::State& state) {
     }
     ReportProcessCpu(state, start);
 }
+void DecoderLoad(benchmark::State& state) {
+    Load(state, false);
+}
+void DecoderLoadKept(benchmark::State& state) {
+    Load(state, true);
+}
 
 BENCHMARK(DirectDecode)->Arg(470)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(DecoderLoad)->Arg(470)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(DecoderLoadKept)->Arg(470)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    // TABULO_DECODE_FILES=a.png:b.png adds a direct decode of each file, to
+    // compare encodings of the same picture.
+    for (const QString& file :
+         qEnvironmentVariable("TABULO_DECODE_FILES").split(':', Qt::SkipEmptyParts))
+        benchmark::RegisterBenchmark(("File/" + file).toStdString().c_str(),
+                                     [file](benchmark::State& state) {
+                                         const double start = ProcessCpuMs();
+                                         for (auto _ : state) {
+                                             QImage image = QImageReader(file).read();
+                                             if (image.isNull())
+                                                 state.SkipWithError("decode failed");
+                                             benchmark::DoNotOptimize(image.constBits());
+                                         }
+                                         ReportProcessCpu(state, start);
+                                     })
+            ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,15 +1,17 @@
 // The image loader over the real decoder: loads, completion, rendering.
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThreadPool>
+#include <QThread>
 #include <stdexcept>
 
 #include "tabulo/components/imageloader.h"
 #include "tabulo/widgets/bitmap.h"
+#include "tabulo/widgets/decodedpicture.h"
 #include "tabulo/widgets/imagedecoder.h"
 #include "tabulo_test/probe.h"
 
@@ -61,7 +63,8 @@ protected:
     }
     // Lets every decode still running finish and delivers what it posted.
     static void settle() {
-        QThreadPool::globalInstance()->waitForDone(10000);
+        QDeadlineTimer deadline(10000);
+        while (ImageDecoder::RunningDecodes() > 0 && !deadline.hasExpired()) QThread::msleep(1);
         QCoreApplication::processEvents();
     }
     bool waitShots(std::size_t n) {
@@ -154,6 +157,28 @@ TEST_F(LoaderTest, DrawBeforeCompletionOrAfterAMissingLoadFiresNothing) {
     EXPECT_FALSE(loader.Loaded);
     FireNull(BindEvent<&TKvImageLoader::doDraw>(&loader));
     EXPECT_EQ(shots.Shots.size(), 1u);
+}
+
+TEST_F(LoaderTest, ReleaseDropsThePictureButNotAPendingLoad) {
+    const std::string first = make("a.png", 20, 10);
+    load(first);
+    ASSERT_TRUE(waitShots(1));
+    FireNull(BindEvent<&TKvImageLoader::doRelease>(&loader));
+    EXPECT_FALSE(loader.Loaded);
+    EXPECT_EQ(DecodedSize(*loader.Decoder()).cx, 0);
+    FireNull(BindEvent<&TKvImageLoader::doDraw>(&loader));
+    EXPECT_EQ(shots.Shots.size(), 1u);
+
+    // Shown again (from the decoder's cache): the same picture.
+    load(first);
+    ASSERT_TRUE(waitShots(2));
+    EXPECT_EQ(shots.Shots[1].image, shots.Shots[0].image);
+
+    // A release while the next picture decodes lets it arrive.
+    load(make("b.png", 30, 12));
+    FireNull(BindEvent<&TKvImageLoader::doRelease>(&loader));
+    ASSERT_TRUE(waitShots(3));
+    EXPECT_EQ(shots.Shots[2].w, 30);
 }
 
 TEST_F(LoaderTest, Point2AsSizeRendersThatSize) {

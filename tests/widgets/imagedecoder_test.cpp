@@ -9,15 +9,23 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThreadPool>
+#include <QThread>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // Readable sizes in failure messages.
 void PrintTo(const QSize& s, std::ostream* os) {
@@ -196,10 +204,18 @@ struct Completion {
     }
 };
 
-// Runs the event loop until the worker pool is idle and every posted
+// Waits (without running the event loop) until every decode thread has
+// finished and posted what it had.
+void WaitForDecodeThreads() {
+    QDeadlineTimer deadline(10000);
+    while (ImageDecoder::RunningDecodes() > 0 && !deadline.hasExpired()) QThread::msleep(1);
+    ASSERT_EQ(ImageDecoder::RunningDecodes(), 0);
+}
+
+// Runs the event loop until the decode threads are done and every posted
 // completion has been delivered.
 void Settle() {
-    QThreadPool::globalInstance()->waitForDone();
+    WaitForDecodeThreads();
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
 }
@@ -286,7 +302,7 @@ TEST(DecoderCompletion, ComesOnlyAfterLoadHasReturned) {
         decoder.SetCallback(&Completion::Record, &done);
         decoder.Load(Files().file(name));
         // Even when the worker is long finished, nothing runs until the loop does.
-        QThreadPool::globalInstance()->waitForDone();
+        WaitForDecodeThreads();
         EXPECT_EQ(done.calls, 0) << name;
         EXPECT_FALSE(decoder.Completed());
         EXPECT_EQ(decoder.Size(), QSize(0, 0));
@@ -312,7 +328,7 @@ TEST(DecoderCompletion, IsDroppedWhenTheDecoderIsReleased) {
         auto* decoder = new ImageDecoder;
         decoder->SetCallback(&Completion::Record, &done);
         decoder->Load(Files().file(i % 2 ? "p.png" : "p.jpg"));
-        if (i % 3 == 0) QThreadPool::globalInstance()->waitForDone();  // result already posted
+        if (i % 3 == 0) WaitForDecodeThreads();  // result already posted
         delete decoder;
     }
     Settle();
@@ -335,7 +351,7 @@ TEST(DecoderCompletion, ANewLoadSupersedesThePendingOne) {
     Completion done;
     decoder.SetCallback(&Completion::Record, &done);
     decoder.Load(Files().file("p.png"));
-    QThreadPool::globalInstance()->waitForDone();
+    WaitForDecodeThreads();
     decoder.Load(Files().file("p.gif"));
     Settle();
     EXPECT_EQ(done.calls, 1);
@@ -465,6 +481,217 @@ TEST_F(DecoderTile, NothingForAnEmptyTileOrClip) {
     fresh.Tile(p, {0, 0}, QRect(0, 0, 10, 10), {10, 10});
     p.end();
     EXPECT_EQ(out.pixel(5, 5), background);
+}
+
+// ------------------------------------------------------------ what is read, and on which thread
+
+// Completes within a bounded wait (the test fails instead of hanging).
+QSize DecodeSizeWithin(const std::string& path, int ms) {
+    ImageDecoder decoder;
+    Completion done;
+    decoder.SetCallback(&Completion::Record, &done);
+    decoder.Load(path);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done.calls > 0; }, ms)) << path;
+    return decoder.Size();
+}
+
+TEST(DecoderFiles, OnlyRegularFilesAreReadAndNoneBlocks) {
+    QTemporaryDir dir;
+    const std::string fifo = dir.filePath("chart.png").toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, dir.path().toStdString(), std::string("/dev/zero")})
+        EXPECT_EQ(DecodeSizeWithin(path, 5000), QSize(0, 0)) << path;
+    // Should a reader be stuck in open(), a writer lets it go.
+    if (const int w = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK); w >= 0) ::close(w);
+    // The refusal is in the decode itself, for any caller.
+    EXPECT_TRUE(DecodePictureFile(fifo).Image.isNull());
+    EXPECT_FALSE(DecodePictureFile(fifo).Stamp.Valid());
+    EXPECT_EQ(DecodePictureFile(Files().file("p.png")).Image.size(), QSize(40, 30));
+}
+
+TEST(DecoderFiles, DecodesPicturesInMemory) {
+    QFile png(Files().path("p.png"));
+    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+    EXPECT_EQ(DecodePictureData(png.readAll()).convertToFormat(QImage::Format_RGB32),
+              Pattern(40, 30));
+    EXPECT_TRUE(DecodePictureData(PngClaiming(100000, 100000)).isNull());
+    EXPECT_TRUE(DecodePictureData(QByteArray()).isNull());
+}
+
+TEST(DecoderFiles, APictureUpToTheDocumentedLimitIsRead) {
+    // 5800 x 5800 = 33.6 Mpx: 134 MB decoded, above Qt's own default guard
+    // of 128 MB, within the decoder's 64 Mpx.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("big.png");
+    {
+        QImage big(5800, 5800, QImage::Format_RGB32);
+        big.fill(qRgb(10, 200, 30));
+        ASSERT_TRUE(big.save(path, "PNG"));
+    }
+    ImageDecoder decoder;
+    Completion done;
+    decoder.SetCallback(&Completion::Record, &done);
+    decoder.Load(path.toStdString());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return done.calls > 0; }, 60000));
+    EXPECT_EQ(decoder.Size(), QSize(5800, 5800));
+    if (!decoder.Image().isNull()) {
+        EXPECT_EQ(decoder.Image().pixel(5799, 5799), qRgb(10, 200, 30));
+    }
+}
+
+// Decode functions standing for a picture that takes as long as the test
+// wants, or for an open() that never returns.
+std::atomic<bool> gateOpen{false};
+DecodedFile WaitForGateOrCancel(const std::string&, const std::atomic<bool>* wanted) {
+    while (!gateOpen && (!wanted || *wanted))
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return {};
+}
+DecodedFile NeverReturns(const std::string&, const std::atomic<bool>*) {
+    for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
+}
+
+TEST(DecoderThreads, StuckDecodesLeaveThreadsForTheNextPicture) {
+    gateOpen = false;
+    const int stuck = QThread::idealThreadCount() + 2;
+    std::vector<std::unique_ptr<ImageDecoder>> slow;
+    std::vector<Completion> slowDone(static_cast<std::size_t>(stuck));
+    for (int i = 0; i < stuck; ++i) {
+        slow.push_back(std::make_unique<ImageDecoder>(&WaitForGateOrCancel));
+        slow.back()->SetCallback(&Completion::Record, &slowDone[std::size_t(i)]);
+        slow.back()->Load("slow.png");
+    }
+    EXPECT_EQ(DecodeSizeWithin(Files().file("p.gif"), 10000), QSize(8, 6));
+    for (const Completion& c : slowDone) EXPECT_EQ(c.calls, 0);
+    gateOpen = true;
+    Settle();
+    for (const Completion& c : slowDone) EXPECT_EQ(c.calls, 1);
+}
+
+TEST(DecoderThreads, ASupersededDecodeIsCancelled) {
+    gateOpen = false;
+    ImageDecoder decoder(&WaitForGateOrCancel);
+    Completion done;
+    decoder.SetCallback(&Completion::Record, &done);
+    decoder.Load("first.png");
+    decoder.Load("second.png");
+    // The first thread sees it is no longer wanted and ends on its own.
+    QDeadlineTimer deadline(10000);
+    while (ImageDecoder::RunningDecodes() > 1 && !deadline.hasExpired()) QThread::msleep(1);
+    EXPECT_EQ(ImageDecoder::RunningDecodes(), 1);
+    decoder.Disconnect();
+    WaitForDecodeThreads();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(done.calls, 0);
+}
+
+// Run as a child process by the test below: starts a decode that never
+// ends and leaves the program the normal way.
+TEST(DecoderThreads, ExitChild) {
+    if (qEnvironmentVariableIsEmpty("TABULO_DECODER_EXIT_CHILD")) GTEST_SKIP() << "child only";
+    static ImageDecoder kept(&NeverReturns);  // still loading when the program ends
+    kept.Load("stuck.png");
+    ImageDecoder dropped(&NeverReturns);
+    dropped.Load("stuck.png");
+}
+
+TEST(DecoderThreads, LeavingTheProgramDoesNotWaitForADecode) {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TABULO_DECODER_EXIT_CHILD", "1");
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_filter=DecoderThreads.ExitChild"});
+    ASSERT_TRUE(child.waitForStarted(10000));
+    const bool finished = child.waitForFinished(30000);
+    if (!finished) child.kill();
+    ASSERT_TRUE(finished) << "the program waited for a decode";
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardError().toStdString();
+}
+
+// ------------------------------------------------------------ kept pictures
+
+class DecoderCache : public ::testing::Test {
+protected:
+    void SetUp() override {
+        PictureCache::Clear();
+        path = dir.filePath("chart.png").toStdString();
+    }
+    void TearDown() override { PictureCache::Clear(); }
+    static DecodedFile Counting(const std::string& p, const std::atomic<bool>* wanted) {
+        ++reads;
+        return DecodePictureFile(p, wanted);
+    }
+    QImage load() {
+        ImageDecoder decoder(&Counting);
+        Completion done;
+        decoder.SetCallback(&Completion::Record, &done);
+        decoder.Load(path);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done.calls > 0; }, 10000));
+        return decoder.Image().convertToFormat(QImage::Format_RGB32);
+    }
+    QTemporaryDir dir;
+    std::string path;
+    static inline int reads = 0;
+};
+
+TEST_F(DecoderCache, AnUnchangedFileIsNotReadAgain) {
+    reads = 0;
+    ASSERT_TRUE(Pattern(40, 30).save(QString::fromStdString(path), "PNG"));
+    EXPECT_EQ(load(), Pattern(40, 30));
+    EXPECT_EQ(load(), Pattern(40, 30));
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(PictureCache::Count(), 1);
+    EXPECT_EQ(PictureCache::Bytes(), qint64(40 * 30 * 4));
+}
+
+TEST_F(DecoderCache, AChangedOrDeletedFileIsNeverShownStale) {
+    ASSERT_TRUE(Pattern(40, 30).save(QString::fromStdString(path), "PNG"));
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    ASSERT_EQ(load(), Pattern(40, 30));
+
+    // Rewritten with a picture of the same size, the modification time put
+    // back as it was.
+    const QImage other = Pattern(40, 30).mirrored(true, false);
+    ASSERT_TRUE(other.save(QString::fromStdString(path), "PNG"));
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    EXPECT_EQ(load(), other);
+
+    // Replaced by another file under the same name.
+    const std::string fresh = dir.filePath("fresh.png").toStdString();
+    ASSERT_TRUE(Pattern(40, 30).save(QString::fromStdString(fresh), "PNG"));
+    std::filesystem::rename(fresh, path);
+    EXPECT_EQ(load(), Pattern(40, 30));
+
+    std::filesystem::remove(path);
+    EXPECT_TRUE(load().isNull());
+    EXPECT_EQ(PictureCache::Count(), 0);
+}
+
+TEST_F(DecoderCache, StaysWithinItsBudget) {
+    // 1000 x 1000 pictures (4 MB each) fill the budget after three.
+    for (int i = 0; i < 5; ++i) {
+        path = dir.filePath(QString("big%1.png").arg(i)).toStdString();
+        QImage image(1000, 1000, QImage::Format_RGB32);
+        image.fill(qRgb(i, 0, 0));
+        ASSERT_TRUE(image.save(QString::fromStdString(path), "PNG"));
+        load();
+        EXPECT_LE(PictureCache::Bytes(), PictureCache::Budget);
+    }
+    EXPECT_EQ(PictureCache::Count(), 3);
+    // A picture above the entry limit is not kept at all.
+    path = dir.filePath("huge.png").toStdString();
+    QImage huge(1100, 1000, QImage::Format_RGB32);
+    huge.fill(Qt::white);
+    ASSERT_TRUE(huge.save(QString::fromStdString(path), "PNG"));
+    reads = 0;
+    load();
+    load();
+    EXPECT_EQ(reads, 2);
+    EXPECT_EQ(PictureCache::Count(), 3);
 }
 
 }  // namespace

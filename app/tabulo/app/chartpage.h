@@ -14,6 +14,7 @@
 //   HidePictureHub  0 --> Picture.doSendToBack
 //                   1 --> Picture.doClear             (the grid shows again)
 //                   2 --> ScaleSwitch.doSwitch
+//                   3 --> Loader.doRelease        (the picture's memory goes)
 //   ScaleSwitch.onSwitch --> ScaleBox.doVisible       (0 hides, 1 shows)
 //   ScaleBox.onCheck     --> Picture.doMode           (1 stretch, 0 centre)
 //   DonateButton.onClick --> DonateHost input 0       (shows the donate window)

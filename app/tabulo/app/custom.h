@@ -12,7 +12,8 @@
 //   ShowPictureHub 0 Picture.doLoad, 1 Picture.doBringToFront,
 //                  2 EditModeSwitch, 3 ScaleSwitch   (both boxes hide)
 //   Picture.onClick --> HidePictureHub 0 doSendToBack, 1 doClear,
-//                                      2 ScaleSwitch, 3 EditModeSwitch
+//                                      2 ScaleSwitch, 3 EditModeSwitch,
+//                                      4 Loader.doRelease
 //   Picture.onMouseEnter, every slot click, EditWindowHost output 0
 //     --> CaptionPath ("%1Custom.ini") --> CaptionHubA --> CaptionHubB
 //         --> CaptionHubC: CaptionReader k.doRead --> SlotButton k.doCaption

@@ -27,6 +27,12 @@
 // Nothing fires before a load has completed, for a picture that could not be
 // read (size 0), or when the bitmap would be empty or larger than a decoded
 // picture may be.
+//
+// doRelease gives the memory of a picture no longer shown back: the decoded
+// picture goes (a small one stays in the decoder's cache; after one above
+// 8 Mpx the freed heap goes back to the system), Loaded becomes false, and a
+// later doDraw fires nothing until another load completes. A load still
+// decoding goes on.
 
 #include <cstdint>
 #include <functional>
@@ -63,6 +69,7 @@ public:
 
     void doLoad(TData& value, uint16_t index);
     void doDraw(TData& value, uint16_t index);
+    void doRelease(TData& value, uint16_t index);
 
     // The loader's own paint routine: the picture tiled from the back origin
     // in steps of the tile size, clipped to the area of the current doDraw.
