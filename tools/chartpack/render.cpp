@@ -37,10 +37,14 @@ QFont chartFont(int pixelSize, bool bold) {
     return font;
 }
 
+}  // namespace
+
 QColor textColourOn(const QColor& fill) {
     // Dark text on light fills, white on the dark red and green.
     return fill.lightness() < 115 ? Qt::white : Qt::black;
 }
+
+namespace {
 
 struct LegendEntry {
     QColor colour;
@@ -76,22 +80,6 @@ void paintFrame(QPainter& p, const QString& title, const std::vector<LegendEntry
                    entry.label);
         x += advance + kSpacing;
     }
-}
-
-// Fills a cell with the strategy's colours and returns the colour under its
-// centre, for the label. A pure hand fills the whole cell.
-QColor paintStrategy(QPainter& p, const QRect& cell, const Strategy& strategy, Spot spot) {
-    if (strategy.isPure()) {
-        const QColor fill = actionColour(strategy.main(), spot.hero);
-        p.fillRect(cell, fill);
-        return fill;
-    }
-    QColor centre;
-    for (const Band& band : strategyBands(cell, strategy, spot)) {
-        p.fillRect(band.rect, band.colour);
-        if (band.rect.contains(cell.center())) centre = band.colour;
-    }
-    return centre;
 }
 
 std::vector<LegendEntry> actionLegend() {
@@ -193,6 +181,20 @@ std::vector<Band> strategyBands(const QRect& cell, const Strategy& strategy, Spo
         left = right;
     }
     return bands;
+}
+
+QColor paintStrategy(QPainter& p, const QRect& cell, const Strategy& strategy, Spot spot) {
+    if (strategy.isPure()) {
+        const QColor fill = actionColour(strategy.main(), spot.hero);
+        p.fillRect(cell, fill);
+        return fill;
+    }
+    QColor centre;
+    for (const Band& band : strategyBands(cell, strategy, spot)) {
+        p.fillRect(band.rect, band.colour);
+        if (band.rect.contains(cell.center())) centre = band.colour;
+    }
+    return centre;
 }
 
 QPoint swatchPoint(const QRect& cell) {

@@ -11,6 +11,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -44,6 +45,11 @@ struct Band {
     QColor colour;
 };
 std::vector<Band> strategyBands(const QRect& cell, const Strategy& strategy, Spot spot);
+// Fills a cell with a hand's colours (bands when mixed) and returns the
+// colour under its centre, for the label.
+QColor paintStrategy(QPainter& p, const QRect& cell, const Strategy& strategy, Spot spot);
+// Black text on light fills, white on dark ones.
+QColor textColourOn(const QColor& fill);
 
 // "img/Positions/UTG.png", ..., "img/Holecards/AA.png", ...: the 205 files
 // of a pack, relative to the program folder.
