@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -143,7 +144,7 @@ void MainWindow::buildWidgets() {
         model_.setBrush(static_cast<Action>(brushAction_->currentData().toInt()),
                         static_cast<Weight>(brushWeight_->value() * 100));
     };
-    connect(brushAction_, &QComboBox::activated, this, setBrush);
+    connect(brushAction_, &QComboBox::currentIndexChanged, this, setBrush);
     connect(brushWeight_, &QSpinBox::valueChanged, this, setBrush);
     middle->addLayout(brush);
     grid_ = new GridWidget(model_);
@@ -322,6 +323,7 @@ void MainWindow::applyRow(int r) {
 }
 
 void MainWindow::refreshBrush() {
+    const QSignalBlocker quiet(brushAction_);
     const Spot spot = Spot::fromIndex(model_.spot());
     brushAction_->clear();
     for (Action action : spotActions(spot))
@@ -339,7 +341,7 @@ void MainWindow::refresh() {
     if (brushAction_->count() == 0 ||
         brushAction_->count() != int(spotActions(Spot::fromIndex(spot)).size()) + 1)
         refreshBrush();
-    else
+    else if (brushAction_->currentData().toInt() != static_cast<int>(model_.brushAction()))
         brushAction_->setCurrentIndex(
             brushAction_->findData(static_cast<int>(model_.brushAction())));
 
