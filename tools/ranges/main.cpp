@@ -7,6 +7,7 @@
 // chart folder and "Custom.ini", or to those of a portable program folder.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdio>
 
 #include "mainwindow.h"
 #include "places.h"
