@@ -102,6 +102,7 @@ void MainWindow::buildWidgets() {
     redo_->setShortcut(QKeySequence::Redo);
     bar->addSeparator();
     render_ = bar->addAction(tr("Render charts"), this, [this] { renderCharts(); });
+    render_->setShortcut(Qt::CTRL | Qt::Key_R);
     bar->addAction(tr("Render to folder..."), this, [this] {
         const QString folder = questions_.chooseFolder(places_.chartFolder);
         if (!folder.isEmpty()) renderCharts(folder);
