@@ -99,17 +99,26 @@ void EditorModel::endStroke() {
 }
 
 void EditorModel::setActionRange(Action action, const std::string& text) {
+    const auto tokens = parseRangeTokens(text);
     std::array<Weight, kHandCount> weights{};
-    for (const auto& token : parseRangeTokens(text))
-        for (int h = 0; h < kHandCount; ++h)
-            if (token.hands.test(static_cast<size_t>(h)))
-                weights[static_cast<size_t>(h)] = token.weight;
+    std::array<const RangeToken*, kHandCount> source{};  // the token that set a hand last
+    for (const auto& token : tokens) {
+        for (int h = 0; h < kHandCount; ++h) {
+            if (!token.hands.test(static_cast<size_t>(h))) continue;
+            weights[static_cast<size_t>(h)] = token.weight;
+            source[static_cast<size_t>(h)] = &token;
+        }
+    }
     for (int h = 0; h < kHandCount; ++h) {
         const Strategy& now = pack().strategy(spot_, h);
-        const int sum = now.played() - now.weight(action) + weights[static_cast<size_t>(h)];
-        if (sum > kFullWeight)
-            throw RangeError(1, Hand::fromIndex(h).key(),
-                             "the other actions already play it; together more than 100%");
+        const int others = now.played() - now.weight(action);
+        if (others + weights[static_cast<size_t>(h)] > kFullWeight) {
+            const RangeToken& token = *source[static_cast<size_t>(h)];
+            throw RangeError(token.line, token.text,
+                             Hand::fromIndex(h).key() +
+                                 " would play more than 100%: the other actions take " +
+                                 std::to_string(others / 100) + "% of it");
+        }
     }
     endStroke();
     const SpotStrategies before = strategies(spot_);
