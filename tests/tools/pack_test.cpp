@@ -6,7 +6,11 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
+#include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <functional>
+#include <vector>
 
 #include "tabulo/chartpack/handsgrid.h"
 #include "tabulo/chartpack/render.h"
@@ -197,4 +201,133 @@ TEST(BuiltPack, LiesBesideTheBuiltProgram) {
     const QDir built(QStringLiteral(TABULO_BUILT_PACK));
     for (const QString& relative : packFileNames())
         EXPECT_TRUE(QFileInfo::exists(built.filePath(relative))) << relative.toStdString();
+}
+
+namespace {
+
+// Widths of the runs of colour along one pixel row of a cell, left to right.
+std::vector<std::pair<QColor, int>> runsAlong(const QImage& image, const QRect& cell, int y) {
+    std::vector<std::pair<QColor, int>> runs;
+    for (int x = cell.left(); x <= cell.right(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        if (runs.empty() || runs.back().first != c)
+            runs.push_back({c, 1});
+        else
+            ++runs.back().second;
+    }
+    return runs;
+}
+
+ChartPack mixedPack() {
+    ChartPack pack = defaultPack();
+    Strategy ajo;
+    ajo.set(Action::Call, 6000);
+    ajo.set(Action::RaiseReraise, 2500);  // and 15 % fold
+    pack.setStrategy(Spot{1, 0}.index(), handFromKey("AJo")->index(), ajo);
+    return pack;
+}
+
+}  // namespace
+
+TEST(MixedCells, AreBandsAsWideAsTheFrequenciesInBothChartKinds) {
+    const QColor call(255, 255, 0), reraise(221, 0, 22), fold(192, 192, 192);
+    const ChartPack pack = mixedPack();
+    // The 41-pixel cell of the seat chart: 60 % call, 25 % reraise, 15 % fold.
+    const QImage spot = renderSpotChart(pack, Spot{1, 0});
+    const QRect cell = handCellRect(*handFromKey("AJo"));
+    ASSERT_EQ(cell.width(), 41);
+    const std::vector<std::pair<QColor, int>> want = {{call, 25}, {reraise, 10}, {fold, 6}};
+    EXPECT_EQ(runsAlong(spot, cell, cell.top() + 2), want);
+    EXPECT_EQ(runsAlong(spot, cell, cell.bottom() - 1), want);
+    // The 90-pixel spot cell of the hand's own chart.
+    const QImage hand = renderHandChart(pack, *handFromKey("AJo"));
+    const QRect matchup = spotCellRect(Spot{1, 0});
+    ASSERT_EQ(matchup.width(), 90);
+    const std::vector<std::pair<QColor, int>> wide = {{call, 54}, {reraise, 23}, {fold, 13}};
+    EXPECT_EQ(runsAlong(hand, matchup, matchup.top() + 2), wide);
+    // Everything outside the mixed cell is the pure chart's, pixel for pixel.
+    QImage pure = renderSpotChart(defaultPack(), Spot{1, 0});
+    QImage mixed = spot;
+    for (QImage* image : {&pure, &mixed}) QPainter(image).fillRect(cell, Qt::black);
+    EXPECT_EQ(pure, mixed);
+}
+
+namespace {
+
+struct ToolRun {
+    int code = -1;
+    QString out, err;
+};
+
+ToolRun runTool(const QStringList& args, const QProcessEnvironment& env = {}) {
+    QProcess tool;
+    QProcessEnvironment e = env.isEmpty() ? QProcessEnvironment::systemEnvironment() : env;
+    e.insert("QT_QPA_PLATFORM", "offscreen");
+    e.insert("ASAN_OPTIONS", "detect_leaks=0");  // the toolkit's own caches at exit
+    tool.setProcessEnvironment(e);
+    tool.start(QStringLiteral(TABULO_CHARTPACK_TOOL), args);
+    tool.waitForFinished(120000);
+    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
+            QString::fromUtf8(tool.readAllStandardOutput()),
+            QString::fromUtf8(tool.readAllStandardError())};
+}
+
+QString writeRanges(const QString& folder, const std::function<void(QByteArray&)>& edit = {}) {
+    QFile in(QStringLiteral(TABULO_RANGES_FILE));
+    EXPECT_TRUE(in.open(QIODevice::ReadOnly));
+    QByteArray text = in.readAll();
+    if (edit) edit(text);
+    const QString path = QDir(folder).filePath("ranges.txt");
+    QFile out(path);
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(text);
+    return path;
+}
+
+}  // namespace
+
+TEST(ChartpackTool, WritesOnlyChangedPicturesAndNamesThem) {
+    QTemporaryDir dir;
+    const QString ranges = writeRanges(dir.path());
+    const QString out = QDir(dir.path()).filePath("program");
+    ToolRun run = runTool({ranges, out});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out.count("wrote img/"), 205);
+    run = runTool({ranges, out});
+    EXPECT_TRUE(run.out.contains("0 charts written, 205 unchanged")) << run.out.toStdString();
+    EXPECT_FALSE(run.out.contains("wrote "));
+
+    // UTG now opens A3s half the time: two pictures change. The hand grid
+    // does not open it from UTG, which only the default pack must follow.
+    writeRanges(dir.path(), [](QByteArray& text) {
+        text.replace("[UTG open]\nraise: 55+,", "[UTG open]\nraise: A3s:0.5, 55+,");
+    });
+    run = runTool({ranges, out});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out.count("wrote "), 2) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("wrote img/Positions/UTG.png\n"));
+    EXPECT_TRUE(run.out.contains("wrote img/Holecards/A3s.png\n"));
+    EXPECT_TRUE(run.err.contains("warning: UTG opens hands the hand grid does not give it: A3s"))
+        << run.err.toStdString();
+
+    // --strict refuses the same file and writes nothing.
+    const QString strict_out = QDir(dir.path()).filePath("strict");
+    run = runTool({"--strict", ranges, strict_out});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.err.contains("UTG opens hands the hand grid does not give it: A3s"));
+    EXPECT_FALSE(QFileInfo::exists(strict_out));
+}
+
+TEST(ChartpackTool, UserFolderIsTheDataHomesTabuloFolder) {
+    QTemporaryDir dir;
+    const QString ranges = writeRanges(dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", QDir(dir.path()).filePath("data"));
+    const ToolRun run = runTool({"--quiet", ranges, "--user"}, env);
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_FALSE(run.out.contains("wrote "));
+    EXPECT_TRUE(run.out.contains("205 charts written"));
+    for (const QString& relative : packFileNames())
+        EXPECT_TRUE(QFileInfo::exists(QDir(dir.path()).filePath("data/tabulo/" + relative)))
+            << relative.toStdString();
 }

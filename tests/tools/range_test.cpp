@@ -137,16 +137,70 @@ TEST_P(BadTokens, AreRefusedWithTheTokenAndTheLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Notation, BadTokens,
-    testing::Values(ErrorCase{"AKx", "'x' is not a suit mark"},
-                    ErrorCase{"KAs", "higher rank first"},
-                    ErrorCase{"AAs", "a pair takes no suit mark"},
-                    ErrorCase{"A1s", "'1' is not a rank"}, ErrorCase{"aks", "'a' is not a rank"},
-                    ErrorCase{"A", "two ranks"}, ErrorCase{"AKso", "two ranks"},
-                    ErrorCase{"A5s-K2s", "same first rank"}, ErrorCase{"A5s-A2o", "same suit mark"},
-                    ErrorCase{"A5-A2s", "same suit mark"}, ErrorCase{"77-A2s", "two pairs"},
-                    ErrorCase{"A5s+-A2s", "no '+'"}, ErrorCase{"-A2s", "two ends"},
-                    ErrorCase{"A5s-", "two ends"}, ErrorCase{"A5s-A3s-A2s", "two ends"},
-                    ErrorCase{"AK+s", "two ranks"}, ErrorCase{"+", "two ranks"}));
+    testing::Values(
+        ErrorCase{"AKx", "'x' is not a suit mark"}, ErrorCase{"KAs", "higher rank first"},
+        ErrorCase{"AAs", "a pair takes no suit mark"}, ErrorCase{"A1s", "'1' is not a rank"},
+        ErrorCase{"aks", "'a' is not a rank"}, ErrorCase{"A", "two ranks"},
+        ErrorCase{"AKso", "two ranks"}, ErrorCase{"A5s-K2s", "same first rank"},
+        ErrorCase{"A5s-A2o", "same suit mark"}, ErrorCase{"A5-A2s", "same suit mark"},
+        ErrorCase{"77-A2s", "two pairs"}, ErrorCase{"A5s+-A2s", "no '+'"},
+        ErrorCase{"-A2s", "two ends"}, ErrorCase{"A5s-", "two ends"},
+        ErrorCase{"A5s-A3s-A2s", "two ends"}, ErrorCase{"AK+s", "two ranks"},
+        ErrorCase{"+", "two ranks"}, ErrorCase{"AJo:1.2", "a frequency is 0 to 1"},
+        ErrorCase{"AJo:101%", "a frequency is 0 to 1"},
+        ErrorCase{"AJo:1.00001", "a frequency is 0 to 1"},
+        ErrorCase{"AJo:0.5.5", "a frequency is 0 to 1"},
+        ErrorCase{"AJo:%", "a frequency is 0 to 1"}, ErrorCase{"AJo:x", "a frequency is 0 to 1"},
+        ErrorCase{"AJo::0.5", "a frequency is 0 to 1"},
+        ErrorCase{"AKx:0.5", "'x' is not a suit mark"}, ErrorCase{"2000AJo:0.5", "two ranks"}));
+
+struct WeightCase {
+    const char* text;
+    Weight weight;
+};
+
+class Weights : public testing::TestWithParam<WeightCase> {};
+
+TEST_P(Weights, ReadAsDecimalsOrPercentages) {
+    const auto tokens = parseRangeTokens(std::string("QQ ") + GetParam().text + ", 22");
+    ASSERT_EQ(tokens.size(), 3u);
+    EXPECT_EQ(tokens[0].weight, kFullWeight);
+    EXPECT_EQ(tokens[1].weight, GetParam().weight) << GetParam().text;
+    EXPECT_EQ(tokens[2].weight, kFullWeight);
+    EXPECT_EQ(handKeysOf(tokens[1].hands), std::vector<std::string>{"AJo"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frequencies, Weights,
+    testing::Values(WeightCase{"AJo:0.6", 6000}, WeightCase{"AJo:60%", 6000},
+                    WeightCase{"AJo:.25", 2500}, WeightCase{"AJo:12.5%", 1250},
+                    WeightCase{"AJo:1", 10000}, WeightCase{"AJo:1.000", 10000},
+                    WeightCase{"AJo:100%", 10000}, WeightCase{"AJo:0", 0}, WeightCase{"AJo:0%", 0},
+                    WeightCase{"AJo:0.33335", 3334}, WeightCase{"AJo:0.00004", 0},
+                    WeightCase{"AJo:007.5%", 750}, WeightCase{"AJo : 0.75", 7500},
+                    WeightCase{"AJo:\t0.75", 7500}, WeightCase{"AJo :0.75", 7500}));
+
+TEST(RangeText, PastedWeightedListsKeepEveryTokensFrequency) {
+    const auto tokens = parseRangeTokens("AA,KK:0.5,AKs:0.75,\n A5s-A2s:0.25 , QJo:0", 3);
+    ASSERT_EQ(tokens.size(), 5u);
+    EXPECT_EQ(tokens[1].text, "KK:0.5");
+    EXPECT_EQ(tokens[2].weight, 7500);
+    EXPECT_EQ(tokens[3].hands.count(), 4u);
+    EXPECT_EQ(tokens[3].weight, 2500);
+    EXPECT_EQ(tokens[3].line, 4);
+    // A zero frequency lists the hand without playing it.
+    EXPECT_EQ(keysOf("AA,KK:0.5,QJo:0"), sorted({"AA", "KK"}));
+}
+
+TEST(RangeText, EveryWeightReadsBackFromItsWrittenForm) {
+    for (int w = 0; w <= kFullWeight; ++w) {
+        const std::string text = formatWeight(static_cast<Weight>(w));
+        ASSERT_EQ(parseWeight(text, text, 1), w) << text;
+    }
+    EXPECT_EQ(formatWeight(6000), "0.6");
+    EXPECT_EQ(formatWeight(1250), "0.125");
+    EXPECT_EQ(formatWeight(10000), "1");
+}
 
 TEST(RangeText, TokensCarryTheirOwnLineNumbers) {
     const auto tokens = parseRangeTokens("AKs,\n\n  QQ+ # x\nT9s", 7);

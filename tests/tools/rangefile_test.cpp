@@ -131,11 +131,17 @@ TEST(RangeFile, ErrorsNameTheLineAndTheToken) {
         {"[UTG]\n", 1, "[UTG]", "a section is"},
         {"[UTG open\n", 1, "[UTG open", "ends with ']'"},
         {"[UTG open]\n\n[UTG open]\n", 3, "[UTG open]", "first on line 1"},
-        // A hero never both calls and raises one hand in one spot.
+        // A hand's frequencies in one spot add up to at most 100%.
         {"[MP vs UTG]\ncall: JJ, AKs\n# next\nraise/reraise: AK\n", 4, "AK",
-         "AKs is already call in this section (line 2)"},
+         "AKs plays call 100% (line 2) + raise/reraise 100% (line 4) = 200%"},
         {"[CO vs MP]\nraise/fold: A5s-A2s\ncall: A3s+\n", 3, "A3s+",
-         "A5s is already raise/fold in this section (line 2)"},
+         "A5s plays call 100% (line 3) + raise/fold 100% (line 2) = 200%"},
+        {"[MP vs UTG]\ncall: AJo:0.6\nraise/fold: KK,\n  AJo : 45%\n[CO vs UTG]\n", 4, "AJo:45%",
+         "AJo plays call 60% (line 2) + raise/fold 45% (line 4) = 105%"},
+        {"[MP vs UTG]\ncall: AJo:1.5\n", 2, "AJo:1.5", "a frequency is 0 to 1"},
+        {"[MP vs UTG]\ncall: AJo:-0.5\n", 2, "AJo:-0.5", "a frequency is 0 to 1"},
+        {"[MP vs UTG]\ncall: AA,KK:0.5,AKx:0.75\n", 2, "AKx:0.75", "not a suit mark"},
+        {"[MP vs UTG]\nthreebet:0.5 AA\n", 2, "threebet", "unknown action"},
         {completeFile({}, "SB vs BB 3bet"), last - 2, "[SB vs BB 3bet]", "missing"},
         {all + "[MP vs UTG]\n", last + 1, "[MP vs UTG]", "section repeated"},
     };
@@ -146,6 +152,39 @@ TEST(RangeFile, ErrorsNameTheLineAndTheToken) {
         EXPECT_NE(got.reason.find(expected.reason), std::string::npos)
             << expected.text << "\n -> " << got.reason;
     }
+}
+
+TEST(RangeFile, MixedHandsSplitTheirFrequenciesAndTheRestFolds) {
+    // Weights as solvers export them: decimals, percentages, pasted lists with
+    // any spacing; a later mention under the same action replaces the earlier.
+    const ChartPack pack =
+        parseRangeFile(completeFile("[MP vs UTG]\n"
+                                    "call: AJo:0.6, KK:40%, AK, AKs:0.5\n"
+                                    "raise/reraise: AA, KK : .5,AJo:0.4\n"
+                                    "raise/fold: A5s:0.3333, A4s:12.5%\n",
+                                    "MP vs UTG"));
+    const int s = Spot{1, 0}.index();
+    auto w = [&](const char* key, Action a) {
+        return pack.weight(s, handFromKey(key)->index(), a);
+    };
+    EXPECT_EQ(w("AJo", Action::Call), 6000);
+    EXPECT_EQ(w("AJo", Action::RaiseReraise), 4000);
+    EXPECT_EQ(w("AJo", Action::Fold), 0);
+    EXPECT_EQ(w("KK", Action::Call), 4000);
+    EXPECT_EQ(w("KK", Action::RaiseReraise), 5000);
+    EXPECT_EQ(w("KK", Action::Fold), 1000);
+    EXPECT_EQ(w("AKs", Action::Call), 5000);
+    EXPECT_EQ(w("AKo", Action::Call), 10000);
+    EXPECT_EQ(w("A5s", Action::RaiseFold), 3333);
+    EXPECT_EQ(w("A4s", Action::RaiseFold), 1250);
+    EXPECT_FALSE(pack.strategy(s, handFromKey("KK")->index()).isPure());
+    EXPECT_TRUE(pack.strategy(s, handFromKey("AA")->index()).isPure());
+    EXPECT_TRUE(pack.strategy(s, handFromKey("72o")->index()).isPure());
+    // The main action of a mixed hand is its most frequent one.
+    EXPECT_EQ(pack.action(s, handFromKey("AJo")->index()), Action::Call);
+    EXPECT_EQ(pack.action(s, handFromKey("KK")->index()), Action::RaiseReraise);
+    EXPECT_EQ(pack.action(s, handFromKey("A4s")->index()), Action::Fold);
+    EXPECT_TRUE(pack.played(s).test(static_cast<size_t>(handFromKey("A4s")->index())));
 }
 
 TEST(RangeFile, SameHandTwiceUnderOneActionIsAccepted) {

@@ -1,11 +1,14 @@
-// tabulo-chartpack: renders the default chart pack from a range file.
+// tabulo-chartpack: renders a chart pack from a range file.
 //
-//   tabulo-chartpack [--jobs N] [--check] <ranges.txt> <program-folder>
+//   tabulo-chartpack [--strict] [--quiet] [--jobs N] <ranges.txt> <program-folder>
+//   tabulo-chartpack [--strict] [--quiet] [--jobs N] <ranges.txt> --user
+//   tabulo-chartpack [--strict] --check <ranges.txt>
 //
-// Writes <program-folder>/img/Positions/*.png (36) and img/Holecards/*.png
-// (169). --check only reads and checks the range file. Runs without a
-// display: the offscreen platform is used unless QT_QPA_PLATFORM says
-// otherwise.
+// Writes <folder>/img/Positions/*.png (36) and img/Holecards/*.png (169),
+// only the pictures that changed, and lists them. --user writes into the
+// per-user chart folder. Consistency faults are warnings, or errors with
+// --strict (the default pack is built that way). Runs without a display: the
+// offscreen platform is used unless QT_QPA_PLATFORM says otherwise.
 #include <QGuiApplication>
 #include <chrono>
 #include <cstdio>
@@ -15,13 +18,16 @@
 
 #include "tabulo/chartpack/rangefile.h"
 #include "tabulo/chartpack/render.h"
+#include "tabulo/chartpack/userfolders.h"
 
 namespace {
 
-int usage() {
-    std::fprintf(stderr,
-                 "usage: tabulo-chartpack [--jobs N] [--check] <ranges.txt> <program-folder>\n");
-    return 2;
+int usage(FILE* out, int code) {
+    std::fprintf(out,
+                 "usage: tabulo-chartpack [--strict] [--quiet] [--jobs N] <ranges.txt> "
+                 "<program-folder>|--user\n"
+                 "       tabulo-chartpack [--strict] --check <ranges.txt>\n");
+    return code;
 }
 
 }  // namespace
@@ -29,23 +35,29 @@ int usage() {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     int jobs = 0;
-    bool check_only = false;
+    bool check_only = false, strict = false, quiet = false, user = false;
     std::vector<std::string> paths;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--jobs" && i + 1 < args.size()) {
             jobs = std::atoi(args[++i].c_str());
         } else if (args[i] == "--check") {
             check_only = true;
+        } else if (args[i] == "--strict") {
+            strict = true;
+        } else if (args[i] == "--quiet") {
+            quiet = true;
+        } else if (args[i] == "--user") {
+            user = true;
         } else if (args[i] == "--help" || args[i] == "-h") {
-            usage();
-            return 0;
+            return usage(stdout, 0);
         } else if (!args[i].empty() && args[i][0] == '-') {
-            return usage();
+            return usage(stderr, 2);
         } else {
             paths.push_back(args[i]);
         }
     }
-    if (paths.size() != (check_only ? 1u : 2u)) return usage();
+    if (paths.size() != (check_only || user ? 1u : 2u) || (check_only && user))
+        return usage(stderr, 2);
     const std::string& ranges = paths[0];
 
     chartpack::ChartPack pack;
@@ -57,15 +69,18 @@ int main(int argc, char** argv) {
     }
     const auto faults = chartpack::checkConsistency(pack);
     for (const auto& fault : faults)
-        std::fprintf(stderr, "%s: %s\n", ranges.c_str(), fault.c_str());
-    if (!faults.empty()) return 1;
+        std::fprintf(stderr, "%s: %s%s\n", ranges.c_str(),
+                     strict ? "" : "warning: ", fault.c_str());
+    if (strict && !faults.empty()) return 1;
     if (check_only) return 0;
 
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    const QString folder = user ? chartpack::userChartFolder() : QString::fromStdString(paths[1]);
     const auto start = std::chrono::steady_clock::now();
+    chartpack::PackReport report;
     try {
-        chartpack::writePack(pack, QString::fromStdString(paths[1]), jobs);
+        report = chartpack::writePack(pack, folder, jobs);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tabulo-chartpack: %s\n", e.what());
         return 1;
@@ -73,8 +88,10 @@ int main(int argc, char** argv) {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                         std::chrono::steady_clock::now() - start)
                         .count();
-    std::printf("tabulo-chartpack: %d charts in %s/img (%lld ms)\n",
-                chartpack::kSpotCount + chartpack::kHandCount, paths[1].c_str(),
+    if (!quiet)
+        for (const QString& name : report.written) std::printf("wrote %s\n", qPrintable(name));
+    std::printf("tabulo-chartpack: %d charts written, %d unchanged in %s/img (%lld ms)\n",
+                static_cast<int>(report.written.size()), report.unchanged, qPrintable(folder),
                 static_cast<long long>(ms));
     return 0;
 }

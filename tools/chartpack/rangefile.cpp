@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <sstream>
 
@@ -115,27 +116,146 @@ std::string Spot::caption() const {
     return "vs " + std::string(kSeatNames[static_cast<size_t>(opponent)]);
 }
 
-ChartPack::ChartPack() {
-    for (auto& spot : actions_) spot.fill(Action::Fold);
+std::string Spot::sectionName() const {
+    return isSeat() ? caption() + " open" : title();
+}
+
+std::vector<Action> spotActions(Spot spot) {
+    if (spot.isSeat() && spot.hero != kBigBlind) return {Action::Open};
+    return {Action::Call, Action::RaiseFold, Action::RaiseReraise};
+}
+
+Strategy Strategy::pure(Action action) {
+    Strategy strategy;
+    if (action != Action::Fold) strategy.set(action, kFullWeight);
+    return strategy;
+}
+
+Weight Strategy::weight(Action action) const {
+    if (action == Action::Fold) return static_cast<Weight>(kFullWeight - played());
+    return weights_[static_cast<size_t>(action) - 1];
+}
+
+void Strategy::set(Action action, Weight weight) {
+    if (action != Action::Fold) weights_[static_cast<size_t>(action) - 1] = weight;
+}
+
+int Strategy::played() const {
+    int sum = 0;
+    for (Weight w : weights_) sum += w;
+    return sum;
+}
+
+bool Strategy::isPure() const {
+    const int sum = played();
+    if (sum == 0) return true;
+    return sum == kFullWeight &&
+           std::count(weights_.begin(), weights_.end(), Weight{0}) == kPlayActionCount - 1;
+}
+
+Action Strategy::main() const {
+    Action best = Action::Fold;
+    Weight most = weight(Action::Fold);
+    for (size_t i = 0; i < weights_.size(); ++i) {
+        if (weights_[i] > most || (weights_[i] == most && best == Action::Fold && most > 0)) {
+            most = weights_[i];
+            best = static_cast<Action>(i + 1);
+        }
+    }
+    return best;
 }
 
 HandSet ChartPack::hands(int spot, Action action) const {
     HandSet set;
     for (int h = 0; h < kHandCount; ++h)
-        if (this->action(spot, h) == action) set.set(static_cast<size_t>(h));
+        if (weight(spot, h, action) > 0) set.set(static_cast<size_t>(h));
     return set;
 }
 
 HandSet ChartPack::played(int spot) const {
-    return ~hands(spot, Action::Fold);
+    HandSet set;
+    for (int h = 0; h < kHandCount; ++h)
+        if (strategy(spot, h).played() > 0) set.set(static_cast<size_t>(h));
+    return set;
 }
 
-ChartPack parseRangeFile(std::string_view text) {
+namespace {
+
+std::string percent(int weight) {
+    std::string text = std::to_string(weight / 100);
+    if (weight % 100 != 0) {
+        text += "." + std::to_string(100 + weight % 100).substr(1);
+        if (text.back() == '0') text.pop_back();
+    }
+    return text + "%";
+}
+
+// "call: ..." starts with an action label; "AJo:0.6" and "KK : 0.5" start
+// with a weighted token: two rank letters (action names are lower case).
+bool startsWithLabel(std::string_view content, size_t colon) {
+    const auto name = trim(content.substr(0, colon));
+    if (name.empty() || name.find_first_of(", \t") != std::string_view::npos) return false;
+    return !(name.size() >= 2 && rankIndex(name[0]) >= 0 && rankIndex(name[1]) >= 0);
+}
+
+// The frequencies of one section as they are read, with where each came from.
+class SectionReader {
+public:
+    void start() {
+        weights_ = {};
+        lines_ = {};
+        last_ = {};
+    }
+
+    void add(const RangeToken& token, Action action) {
+        const auto a = static_cast<size_t>(action) - 1;
+        for (int h = 0; h < kHandCount; ++h) {
+            if (!token.hands.test(static_cast<size_t>(h))) continue;
+            weights_[static_cast<size_t>(h)][a] = token.weight;
+            lines_[static_cast<size_t>(h)][a] = token.line;
+            last_[static_cast<size_t>(h)] = {token.line, token.text};
+        }
+    }
+
+    // Stores the section into the pack; throws for a hand played more than 100%.
+    void finish(ChartPack& pack, int spot) const {
+        for (int h = 0; h < kHandCount; ++h) {
+            const auto& w = weights_[static_cast<size_t>(h)];
+            int sum = 0;
+            std::string parts;
+            Strategy strategy;
+            for (size_t a = 0; a < w.size(); ++a) {
+                if (lines_[static_cast<size_t>(h)][a] == 0) continue;
+                sum += w[a];
+                strategy.set(static_cast<Action>(a + 1), w[a]);
+                parts += std::string(parts.empty() ? "" : " + ") +
+                         std::string(actionName(static_cast<Action>(a + 1))) + " " + percent(w[a]) +
+                         " (line " + std::to_string(lines_[static_cast<size_t>(h)][a]) + ")";
+            }
+            if (sum > kFullWeight) {
+                const auto& [line, token] = last_[static_cast<size_t>(h)];
+                throw RangeError(line, token,
+                                 Hand::fromIndex(h).key() + " plays " + parts + " = " +
+                                     percent(sum) + " in this section, more than 100%");
+            }
+            pack.setStrategy(spot, h, strategy);
+        }
+    }
+
+private:
+    std::array<std::array<Weight, kPlayActionCount>, kHandCount> weights_{};
+    std::array<std::array<int, kPlayActionCount>, kHandCount> lines_{};  // 0: not listed
+    std::array<std::pair<int, std::string>, kHandCount> last_{};
+};
+
+}  // namespace
+
+ChartPack parseRangeFile(std::string_view text, std::vector<RangeLine>* layout) {
     ChartPack pack;
     std::array<int, kSpotCount> sectionLine{};  // 0: not seen yet
-    std::array<int, kHandCount> handLine{};     // where a hand got its action in this section
+    const auto reader = std::make_unique<SectionReader>();
     std::optional<Spot> spot;
-    std::optional<Action> action;
+    Action action = Action::Fold;  // Fold: no action yet in this section
     int line = 0;
     size_t pos = 0;
     // Files saved by Windows editors may start with a byte-order mark.
@@ -144,75 +264,75 @@ ChartPack parseRangeFile(std::string_view text) {
         auto end = text.find('\n', pos);
         if (end == std::string_view::npos) end = text.size();
         auto content = text.substr(pos, end - pos);
+        RangeLine info{pos, end, spot ? spot->index() : -1};
         pos = end + 1;
         ++line;
         content = trim(content.substr(0, content.find('#')));
-        if (content.empty()) continue;
+        if (content.empty()) {
+            if (layout) layout->push_back(info);
+            continue;
+        }
 
         if (content.front() == '[') {
             if (content.back() != ']')
                 throw RangeError(line, std::string(content), "a section header ends with ']'");
+            if (spot) reader->finish(pack, spot->index());
             spot = parseSection(content, line);
-            action.reset();
-            handLine.fill(0);
+            action = Action::Fold;
+            reader->start();
             int& seen = sectionLine[static_cast<size_t>(spot->index())];
             if (seen != 0)
                 throw RangeError(line, std::string(content),
                                  "section repeated (first on line " + std::to_string(seen) + ")");
             seen = line;
+            if (layout) layout->push_back({info.begin, info.end, spot->index(), true});
             continue;
         }
 
         const auto colon = content.find(':');
-        if (colon != std::string_view::npos) {
+        if (colon != std::string_view::npos && startsWithLabel(content, colon)) {
             const auto name = trim(content.substr(0, colon));
             if (!spot) throw RangeError(line, std::string(name), "an action outside any section");
-            action = actionFromName(name);
+            const auto named = actionFromName(name);
             const bool open_section = spot->isSeat();
-            if (!action)
+            if (!named)
                 throw RangeError(line, std::string(name),
                                  open_section
                                      ? "unknown action (an open section takes raise:)"
                                      : "unknown action (call:, raise/fold:, raise/reraise:)");
-            if (open_section != (*action == Action::Open))
+            action = *named;
+            if (open_section != (action == Action::Open))
                 throw RangeError(line, std::string(name),
                                  open_section ? "an open section takes only raise:"
                                               : "this section takes call:, raise/fold:, "
                                                 "raise/reraise:, not raise:");
             content = content.substr(colon + 1);
+            info.label = true;
         }
 
         for (const auto& token : parseRangeTokens(content, line)) {
             if (!spot) throw RangeError(line, token.text, "a range outside any section");
-            if (!action)
+            if (action == Action::Fold)
                 throw RangeError(line, token.text, "a range needs an action first (\"call: ...\")");
-            for (int h = 0; h < kHandCount; ++h) {
-                if (!token.hands.test(static_cast<size_t>(h))) continue;
-                const Action before = pack.action(spot->index(), h);
-                if (before != Action::Fold && before != *action)
-                    throw RangeError(line, token.text,
-                                     Hand::fromIndex(h).key() + " is already " +
-                                         std::string(actionName(before)) +
-                                         " in this section (line " +
-                                         std::to_string(handLine[static_cast<size_t>(h)]) + ")");
-                if (before == Action::Fold) handLine[static_cast<size_t>(h)] = line;
-                pack.setAction(spot->index(), h, *action);
-            }
+            reader->add(token, action);
+            info.ranges = true;
         }
+        info.action = action;
+        if (layout) layout->push_back(info);
     }
+    if (spot) reader->finish(pack, spot->index());
 
     for (int s = 0; s < kSpotCount; ++s) {
         const Spot missing = Spot::fromIndex(s);
-        if (missing.hero == kBigBlind && missing.isSeat()) continue;
-        if (sectionLine[static_cast<size_t>(s)] == 0) {
-            std::string name = missing.isSeat() ? missing.caption() + " open" : missing.title();
-            throw RangeError(std::max(line, 1), "[" + name + "]", "section missing from the file");
-        }
+        if (!missing.hasSection()) continue;
+        if (sectionLine[static_cast<size_t>(s)] == 0)
+            throw RangeError(std::max(line, 1), "[" + missing.sectionName() + "]",
+                             "section missing from the file");
     }
     // The big blind's own chart is its defence against the small blind.
     const int bb = Spot{kBigBlind, kBigBlind}.index();
     const int bb_vs_sb = Spot{kBigBlind, kSmallBlind}.index();
-    for (int h = 0; h < kHandCount; ++h) pack.setAction(bb, h, pack.action(bb_vs_sb, h));
+    for (int h = 0; h < kHandCount; ++h) pack.setStrategy(bb, h, pack.strategy(bb_vs_sb, h));
     return pack;
 }
 

@@ -1,6 +1,8 @@
 #include "tabulo/chartpack/render.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QImageWriter>
 #include <QPainter>
@@ -35,10 +37,14 @@ QFont chartFont(int pixelSize, bool bold) {
     return font;
 }
 
+}  // namespace
+
 QColor textColourOn(const QColor& fill) {
     // Dark text on light fills, white on the dark red and green.
     return fill.lightness() < 115 ? Qt::white : Qt::black;
 }
+
+namespace {
 
 struct LegendEntry {
     QColor colour;
@@ -76,12 +82,6 @@ void paintFrame(QPainter& p, const QString& title, const std::vector<LegendEntry
     }
 }
 
-void paintCell(QPainter& p, const QRect& cell, const QColor& fill, const QString& text) {
-    p.fillRect(cell, fill);
-    p.setPen(textColourOn(fill));
-    p.drawText(cell, Qt::AlignCenter, text);
-}
-
 std::vector<LegendEntry> actionLegend() {
     return {{actionColour(Action::Call, 0), QStringLiteral("Call")},
             {actionColour(Action::RaiseFold, 0), QStringLiteral("Raise/Fold")},
@@ -89,17 +89,33 @@ std::vector<LegendEntry> actionLegend() {
             {kFold, QStringLiteral("Fold")}};
 }
 
-void writePng(const QImage& image, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw std::runtime_error("cannot write " + path.toStdString() + ": " +
-                                 file.errorString().toStdString());
-    QImageWriter writer(&file, "png");
+QByteArray encodePng(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
     // Quality 60 is zlib level 3: the smallest files of the levels tried, and fast.
     writer.setQuality(60);
-    if (!writer.write(image) || !file.commit())
+    if (!writer.write(image))
+        throw std::runtime_error("cannot encode a chart: " + writer.errorString().toStdString());
+    return bytes;
+}
+
+bool holds(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (file.size() != bytes.size() || !file.open(QIODevice::ReadOnly)) return false;
+    return file.readAll() == bytes;
+}
+
+// Writes the picture unless the file already holds it; true when written.
+bool writePng(const QImage& image, const QString& path) {
+    const QByteArray bytes = encodePng(image);
+    if (holds(path, bytes)) return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw std::runtime_error("cannot write " + path.toStdString() + ": " +
-                                 writer.errorString().toStdString());
+                                 file.errorString().toStdString());
+    return true;
 }
 
 }  // namespace
@@ -147,6 +163,40 @@ QRect spotCellRect(Spot spot) {
             kSpotCell - 1, kSpotCell - 1};
 }
 
+std::vector<Band> strategyBands(const QRect& cell, const Strategy& strategy, Spot spot) {
+    std::vector<Action> order = spotActions(spot);
+    order.push_back(Action::Fold);
+    std::vector<Band> bands;
+    int sum = 0;
+    int left = cell.left();
+    for (Action action : order) {
+        const int weight = strategy.weight(action);
+        if (weight == 0) continue;
+        sum += weight;
+        // Rounded on the running sum, so the bands fill the cell exactly.
+        const int right = cell.left() + (sum * cell.width() + kFullWeight / 2) / kFullWeight;
+        if (right > left)
+            bands.push_back({action, QRect(left, cell.top(), right - left, cell.height()),
+                             actionColour(action, spot.hero)});
+        left = right;
+    }
+    return bands;
+}
+
+QColor paintStrategy(QPainter& p, const QRect& cell, const Strategy& strategy, Spot spot) {
+    if (strategy.isPure()) {
+        const QColor fill = actionColour(strategy.main(), spot.hero);
+        p.fillRect(cell, fill);
+        return fill;
+    }
+    QColor centre;
+    for (const Band& band : strategyBands(cell, strategy, spot)) {
+        p.fillRect(band.rect, band.colour);
+        if (band.rect.contains(cell.center())) centre = band.colour;
+    }
+    return centre;
+}
+
 QPoint swatchPoint(const QRect& cell) {
     return cell.topLeft() + QPoint(4, 4);
 }
@@ -182,7 +232,9 @@ QImage renderSpotChart(const ChartPack& pack, Spot spot) {
     for (int h = 0; h < kHandCount; ++h) {
         const Hand hand = Hand::fromIndex(h);
         const QString label = QString::fromStdString(hand.isPair() ? hand.caption() : hand.key());
-        paintCell(p, handCellRect(hand), actionColour(pack.action(spot, hand), spot.hero), label);
+        const QRect cell = handCellRect(hand);
+        p.setPen(textColourOn(paintStrategy(p, cell, pack.strategy(spot.index(), h), spot)));
+        p.drawText(cell, Qt::AlignCenter, label);
     }
     return image;
 }
@@ -196,11 +248,10 @@ QImage renderHandChart(const ChartPack& pack, Hand hand) {
     const QFont note = chartFont(16, false);
     for (int s = 0; s < kSpotCount; ++s) {
         const Spot spot = Spot::fromIndex(s);
-        const Action action = pack.action(spot, hand);
+        const Strategy& strategy = pack.strategy(s, hand.index());
+        const Action action = strategy.main();
         const QRect cell = spotCellRect(spot);
-        const QColor fill = actionColour(action, spot.hero);
-        p.fillRect(cell, fill);
-        p.setPen(textColourOn(fill));
+        p.setPen(textColourOn(paintStrategy(p, cell, strategy, spot)));
         const QString caption = QString::fromStdString(spot.caption());
         if (action == Action::Open || (spot.isSeat() && spot.hero != kBigBlind)) {
             // A seat's own cell says whether it opens, since seat colours
@@ -208,8 +259,11 @@ QImage renderHandChart(const ChartPack& pack, Hand hand) {
             p.setFont(header);
             p.drawText(cell.adjusted(0, 0, 0, -22), Qt::AlignCenter, caption);
             p.setFont(note);
-            p.drawText(cell.adjusted(0, 40, 0, 0), Qt::AlignCenter,
-                       action == Action::Open ? QStringLiteral("open") : QStringLiteral("fold"));
+            const Weight opens = strategy.weight(Action::Open);
+            QString text = opens == 0 ? QStringLiteral("fold") : QStringLiteral("open");
+            if (opens > 0 && opens < kFullWeight)
+                text += QStringLiteral(" %1%").arg(opens / 100.0, 0, 'g', 4);
+            p.drawText(cell.adjusted(0, 40, 0, 0), Qt::AlignCenter, text);
         } else {
             p.setFont(spot.isSeat() ? header : matchup);
             p.drawText(cell, Qt::AlignCenter, caption);
@@ -218,30 +272,32 @@ QImage renderHandChart(const ChartPack& pack, Hand hand) {
     return image;
 }
 
-void writePack(const ChartPack& pack, const QString& folder, int jobs) {
+PackReport writePack(const ChartPack& pack, const QString& folder, int jobs,
+                     const PackProgress& progress) {
     const QDir root(folder);
     for (const char* sub : {"img/Positions", "img/Holecards"}) {
         if (!root.mkpath(QString::fromLatin1(sub)))
             throw std::runtime_error("cannot create " +
                                      root.filePath(QString::fromLatin1(sub)).toStdString());
     }
-    const int total = kSpotCount + kHandCount;
+    const QStringList names = packFileNames();
+    const int total = static_cast<int>(names.size());
     if (jobs <= 0) jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     jobs = std::min(jobs, total);
 
+    std::vector<char> written(static_cast<size_t>(total), 0);
     std::atomic<int> next{0};
+    std::atomic<int> done{0};
     std::mutex failure_lock;
     std::string failure;
     auto work = [&] {
         for (int i = next++; i < total; i = next++) {
             try {
-                if (i < kSpotCount) {
-                    const Spot spot = Spot::fromIndex(i);
-                    writePng(renderSpotChart(pack, spot), root.filePath(spotFileName(spot)));
-                } else {
-                    const Hand hand = Hand::fromIndex(i - kSpotCount);
-                    writePng(renderHandChart(pack, hand), root.filePath(handFileName(hand)));
-                }
+                const QImage image = i < kSpotCount
+                                         ? renderSpotChart(pack, Spot::fromIndex(i))
+                                         : renderHandChart(pack, Hand::fromIndex(i - kSpotCount));
+                written[static_cast<size_t>(i)] = writePng(image, root.filePath(names[i])) ? 1 : 0;
+                if (progress) progress(++done, total);
             } catch (const std::exception& e) {
                 const std::lock_guard lock(failure_lock);
                 if (failure.empty()) failure = e.what();
@@ -254,6 +310,14 @@ void writePack(const ChartPack& pack, const QString& folder, int jobs) {
     work();
     for (auto& t : threads) t.join();
     if (!failure.empty()) throw std::runtime_error(failure);
+    PackReport report;
+    for (int i = 0; i < total; ++i) {
+        if (written[static_cast<size_t>(i)])
+            report.written << names[i];
+        else
+            ++report.unchanged;
+    }
+    return report;
 }
 
 }  // namespace chartpack

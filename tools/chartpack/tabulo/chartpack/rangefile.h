@@ -13,6 +13,9 @@
 // lines "action: range", where a line without "action:" continues the action
 // above. Open sections take "raise:", the others "call:", "raise/fold:" and
 // "raise/reraise:". Hands not listed fold. Every section appears exactly once.
+// A hand may carry a frequency ("AJo:0.6", "AJo:60%") and appear under
+// several actions of a section as long as its frequencies add up to at most
+// 1; the rest folds. Within one action a later mention replaces an earlier one.
 
 #include <array>
 #include <cstdint>
@@ -54,33 +57,88 @@ struct Spot {
     std::string title() const;
     // The caption of the seat-grid cell: "UTG" or "vs UTG".
     std::string caption() const;
+    // The header of its section in the range file, without brackets: "UTG open",
+    // "MP vs UTG", "UTG vs MP 3bet"; the big blind's own chart has none (its
+    // chart is "BB vs SB").
+    std::string sectionName() const;
+    // Whether the chart has a section of its own in the range file.
+    constexpr bool hasSection() const { return !(hero == kBigBlind && opponent == kBigBlind); }
+};
+
+// The actions a spot offers besides folding: raise in a seat's own open
+// chart, call, raise/fold and raise/reraise elsewhere (the big blind's own
+// chart is its defence, so it offers those three).
+inline constexpr int kPlayActionCount = 4;  // Open, Call, RaiseFold, RaiseReraise
+std::vector<Action> spotActions(Spot spot);
+
+// What a hand does in a spot: how often it takes each action; the rest folds.
+class Strategy {
+public:
+    static Strategy pure(Action action);
+
+    Weight weight(Action action) const;
+    // Sets one action's frequency; the caller keeps the sum within kFullWeight.
+    void set(Action action, Weight weight);
+    // How often the hand does not fold.
+    int played() const;
+    // One action all the time (folding included).
+    bool isPure() const;
+    // The most frequent action (ties go to the earlier action, fold last).
+    Action main() const;
+
+    friend bool operator==(const Strategy&, const Strategy&) = default;
+
+private:
+    std::array<Weight, kPlayActionCount> weights_{};
 };
 
 class ChartPack {
 public:
-    ChartPack();
-
-    Action action(int spot, int hand) const {
-        return actions_[static_cast<size_t>(spot)][static_cast<size_t>(hand)];
+    const Strategy& strategy(int spot, int hand) const {
+        return strategies_[static_cast<size_t>(spot)][static_cast<size_t>(hand)];
     }
+    void setStrategy(int spot, int hand, const Strategy& strategy) {
+        strategies_[static_cast<size_t>(spot)][static_cast<size_t>(hand)] = strategy;
+    }
+    Weight weight(int spot, int hand, Action action) const {
+        return strategy(spot, hand).weight(action);
+    }
+
+    // The action of a pure hand; the most frequent one of a mixed hand.
+    Action action(int spot, int hand) const { return strategy(spot, hand).main(); }
     Action action(Spot spot, Hand hand) const { return action(spot.index(), hand.index()); }
     void setAction(int spot, int hand, Action action) {
-        actions_[static_cast<size_t>(spot)][static_cast<size_t>(hand)] = action;
+        setStrategy(spot, hand, Strategy::pure(action));
     }
 
-    // The hands that take an action in a spot.
+    // The hands that take an action in a spot at any frequency.
     HandSet hands(int spot, Action action) const;
-    // The hands that do not fold in a spot.
+    // The hands that do not always fold in a spot.
     HandSet played(int spot) const;
     // The open-raise range of a seat (0 UTG .. 4 SB).
     HandSet opens(int seat) const { return hands(Spot{seat, seat}.index(), Action::Open); }
 
+    friend bool operator==(const ChartPack&, const ChartPack&) = default;
+
 private:
-    std::array<std::array<Action, kHandCount>, kSpotCount> actions_{};
+    std::array<std::array<Strategy, kHandCount>, kSpotCount> strategies_{};
+};
+
+// One line of a range file as the parser read it, so that an editor can
+// rewrite one chart and keep every other byte.
+struct RangeLine {
+    size_t begin = 0;  // byte offsets of the line without its line end
+    size_t end = 0;
+    int spot = -1;  // the section it lies in; -1 before the first
+    bool header = false;
+    bool label = false;            // starts with "action:"
+    Action action = Action::Fold;  // the action its ranges go to (Fold: none)
+    bool ranges = false;           // holds range tokens
 };
 
 // Reads range-file text; throws RangeError naming the line and the token.
-ChartPack parseRangeFile(std::string_view text);
+// With layout, also lists every line.
+ChartPack parseRangeFile(std::string_view text, std::vector<RangeLine>* layout = nullptr);
 
 // Reads a range file; throws RangeError for bad text and std::runtime_error
 // when the file cannot be read.

@@ -11,10 +11,13 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <QPoint>
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <vector>
 
 #include "tabulo/chartpack/rangefile.h"
 
@@ -34,6 +37,20 @@ QRect spotCellRect(Spot spot);
 // A point of a cell that only the cell's colour covers (no label, no line).
 QPoint swatchPoint(const QRect& cell);
 
+// A mixed hand's cell is split into bands, left to right in the legend's
+// order with the fold band (silver) last; their widths are the frequencies.
+struct Band {
+    Action action;
+    QRect rect;
+    QColor colour;
+};
+std::vector<Band> strategyBands(const QRect& cell, const Strategy& strategy, Spot spot);
+// Fills a cell with a hand's colours (bands when mixed) and returns the
+// colour under its centre, for the label.
+QColor paintStrategy(QPainter& p, const QRect& cell, const Strategy& strategy, Spot spot);
+// Black text on light fills, white on dark ones.
+QColor textColourOn(const QColor& fill);
+
 // "img/Positions/UTG.png", ..., "img/Holecards/AA.png", ...: the 205 files
 // of a pack, relative to the program folder.
 QString spotFileName(Spot spot);
@@ -46,10 +63,22 @@ QImage renderSpotChart(const ChartPack& pack, Spot spot);
 // The 6 x 6 seat chart of a hand: what it does in every spot.
 QImage renderHandChart(const ChartPack& pack, Hand hand);
 
-// Writes every picture of the pack under folder (creating img/Positions and
-// img/Holecards), each file replaced whole; jobs threads paint and compress
+// What writePack did: the files it wrote (relative to the folder, in pack
+// order) and how many already held the same picture.
+struct PackReport {
+    QStringList written;
+    int unchanged = 0;
+};
+
+// Called from the painting threads after each picture: done of total.
+using PackProgress = std::function<void(int done, int total)>;
+
+// Writes the pictures of the pack under folder (creating img/Positions and
+// img/Holecards); a file that already holds the same bytes is left alone, any
+// other is replaced whole and atomically. jobs threads paint and compress
 // (0: one per core). Throws std::runtime_error naming a file that cannot be
-// written.
-void writePack(const ChartPack& pack, const QString& folder, int jobs = 0);
+// written; the files written before it stay.
+PackReport writePack(const ChartPack& pack, const QString& folder, int jobs = 0,
+                     const PackProgress& progress = {});
 
 }  // namespace chartpack

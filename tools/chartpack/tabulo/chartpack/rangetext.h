@@ -1,0 +1,20 @@
+#pragma once
+// Writing hands back as range notation, the inverse of parseRange: the
+// shortest usual tokens ("22+", "A2s+", "A5s-A2s", "KTo+", "AK") with a
+// frequency on every token of a hand played less than 100% ("AJo:0.6").
+
+#include <array>
+#include <string>
+
+#include "tabulo/chartpack/range.h"
+
+namespace chartpack {
+
+// "TT+, AJs+, KQs, AKo" for a set of hands; empty for none.
+std::string formatRange(const HandSet& hands);
+
+// The hands with a frequency above 0, the pure ones first, then one group
+// per frequency, most frequent first: "QQ+, AKs, AJo:0.6, KQo:0.25".
+std::string formatWeightedRange(const std::array<Weight, kHandCount>& weights);
+
+}  // namespace chartpack
