@@ -47,9 +47,6 @@ foreach(command IN LISTS tabulo_commands)
                      WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/man VERBATIM)
   list(APPEND tabulo_manpages ${CMAKE_BINARY_DIR}/man/${command}.1.gz)
 endforeach()
-if(TARGET tabulo-ranges AND NOT EXISTS ${TABULO_PACKAGING_DIR}/tabulo-ranges.1)
-  install(TARGETS tabulo-ranges RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
 
 configure_file(${TABULO_PACKAGING_DIR}/tabulo.metainfo.xml.in
                ${CMAKE_BINARY_DIR}/${TABULO_METAINFO_ID}.metainfo.xml @ONLY)
