@@ -25,7 +25,15 @@ struct Strike {
 };
 constexpr Strike kSansSerifStrikes[] = {{11, 13}, {13, 16}, {16, 20}};
 
-bool installed = false;
+// What the font database offers for "MS Sans Serif", looked up once when the
+// stand-in faces are registered: every control's font asks, and listing the
+// database's families costs far more than the rest of a font choice.
+struct Offer {
+    bool Installed = false;
+    bool SansSerifOutline = false;
+    bool SansSerifBitmap = false;
+};
+Offer offer;
 
 bool sameFamily(std::string_view a, const char* b) {
     return QString::fromUtf8(a.data(), qsizetype(a.size()))
@@ -40,11 +48,15 @@ const QStringList& outlineFallbacks() {
 }  // namespace
 
 void InstallStandInFaces() {
-    if (installed || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
-    installed = true;
+    if (offer.Installed || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+    offer.Installed = true;
     for (const char* file : kStandInFiles)
         if (QFile::exists(QLatin1String(file)))
             QFontDatabase::addApplicationFont(QLatin1String(file));
+    const QString sansSerif = QStringLiteral("MS Sans Serif");
+    offer.SansSerifOutline = QFontDatabase::isSmoothlyScalable(sansSerif);
+    offer.SansSerifBitmap = !offer.SansSerifOutline &&
+                            QFontDatabase::families().contains(sansSerif, Qt::CaseInsensitive);
 }
 
 TFaceChoice ChooseFace(std::string_view family, int charHeight) {
@@ -52,11 +64,8 @@ TFaceChoice ChooseFace(std::string_view family, int charHeight) {
     TFaceChoice choice;
     choice.PixelSize = charHeight;
     if (sameFamily(family, "MS Sans Serif")) {
-        const bool outline = QFontDatabase::isSmoothlyScalable(QStringLiteral("MS Sans Serif"));
-        const bool bitmap = !outline && QFontDatabase::families().contains(
-                                            QStringLiteral("MS Sans Serif"), Qt::CaseInsensitive);
-        if (outline) choice.Families << QStringLiteral("MS Sans Serif");
-        if (bitmap) {
+        if (offer.SansSerifOutline) choice.Families << QStringLiteral("MS Sans Serif");
+        if (offer.SansSerifBitmap) {
             for (const Strike& s : kSansSerifStrikes) {
                 if (s.CharHeight != charHeight) continue;
                 choice.Families << QStringLiteral("MS Sans Serif");
