@@ -1,11 +1,24 @@
-# tabulo_add_layer(<name> DEPS <libs...>)
+# tabulo_add_layer(<name> [PARTS <subfolders...>] DEPS <libs...>)
 # One static library per folder: every .cpp of the folder, public headers
-# under <folder>/tabulo/<name>/. Qt's moc runs for headers that need it.
+# under <folder>/tabulo/<name>/. A layer grouped into PARTS has the same
+# shape in each subfolder instead (<folder>/<part>/*.cpp and
+# <folder>/<part>/tabulo/<name>/*.h), so callers include its headers as
+# "tabulo/<name>/x.h" whichever part holds them. Qt's moc runs for headers
+# that need it.
 function(tabulo_add_layer name)
-  cmake_parse_arguments(L "" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tabulo/${name}/*.h
-                                      ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  cmake_parse_arguments(L "" "" "PARTS;DEPS" ${ARGN})
+  set(roots ${CMAKE_CURRENT_SOURCE_DIR})
+  if(L_PARTS)
+    list(TRANSFORM L_PARTS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ OUTPUT_VARIABLE roots)
+  endif()
+  set(sources)
+  set(headers)
+  foreach(root IN LISTS roots)
+    file(GLOB part_sources CONFIGURE_DEPENDS ${root}/*.cpp)
+    file(GLOB part_headers CONFIGURE_DEPENDS ${root}/tabulo/${name}/*.h ${root}/*.h)
+    list(APPEND sources ${part_sources})
+    list(APPEND headers ${part_headers})
+  endforeach()
   if(NOT sources)
     return()
   endif()
@@ -18,7 +31,7 @@ function(tabulo_add_layer name)
   endforeach()
   add_library(tabulo_${name} STATIC ${sources} ${headers})
   add_library(tabulo::${name} ALIAS tabulo_${name})
-  target_include_directories(tabulo_${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_include_directories(tabulo_${name} PUBLIC ${roots})
   target_link_libraries(tabulo_${name} PUBLIC ${L_DEPS} PRIVATE tabulo::warnings)
 endfunction()
 

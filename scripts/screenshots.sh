@@ -30,14 +30,7 @@ cleanup() {
     exit $rc
 }
 trap cleanup EXIT
-within() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.2
-    done
-}
+source tests/e2e/support/within.sh
 
 prog=$work/prog
 mkdir -p "$prog" "$work/config"

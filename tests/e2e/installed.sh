@@ -47,14 +47,7 @@ fail() {
     cat "$work/tabulo.log" 2>/dev/null >&2 || true
     exit 1
 }
-within() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.2
-    done
-}
+source "$(dirname "$0")/support/within.sh"
 
 # ---- the package ------------------------------------------------------------
 deb=${TABULO_DEB:-}

@@ -34,14 +34,7 @@ fail() {
     cat "$work"/*.log 2>/dev/null || true
     exit 1
 }
-within() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.3
-    done
-}
+source "$(dirname "$0")/support/within.sh"
 [ -x "$editor" ] || { echo "skipped: no tabulo-ranges beside the program"; exit 77; }
 
 # A portable program folder with the default pack.

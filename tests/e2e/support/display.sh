@@ -43,15 +43,8 @@ fail() {
     exit 1
 }
 
-# Waits up to $1 seconds for the command after it to succeed.
-within() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.2
-    done
-}
+# within SECONDS COMMAND...: waits for the command to succeed.
+source "$(dirname "${BASH_SOURCE[0]}")/within.sh"
 
 # Ends the program this script started (by its process id).
 e2e_stop_program() {
