@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QImage image = DecodeImageBytes(bytes);
+    const QImage image = DecodePictureData(bytes);
     if (!image.isNull() && (image.width() > MaxDecodedSide || image.height() > MaxDecodedSide ||
                             qint64(image.width()) * image.height() > MaxDecodedPixels))
         std::abort();

@@ -1,5 +1,6 @@
 // ImageDecoder: formats, damaged files, and the asynchronous completion
 // contract (after Load returns, only for the live decoder, at most once).
+#include "tabulo/widgets/imagebytes.h"
 #include "tabulo/widgets/imagedecoder.h"
 
 #include "tabulo/widgets/bitmap.h"

@@ -7,7 +7,7 @@
 
 namespace {
 
-bool Acceptable(const QSize& size) {
+bool AcceptableSize(QSize size) {
     return size.width() > 0 && size.height() > 0 && size.width() <= MaxDecodedSide &&
            size.height() <= MaxDecodedSide &&
            qint64(size.width()) * size.height() <= MaxDecodedPixels;
@@ -15,19 +15,30 @@ bool Acceptable(const QSize& size) {
 
 }  // namespace
 
-QImage DecodeImageBytes(const QByteArray& bytes) {
-    // Four bytes a pixel at the largest accepted size.
-    const int limitMb = static_cast<int>(MaxDecodedPixels * 4 / (1024 * 1024));
-    if (QImageReader::allocationLimit() == 0 || QImageReader::allocationLimit() > limitMb)
-        QImageReader::setAllocationLimit(limitMb);
+void LimitDecoderAllocations() {
+    static const bool done = [] {
+        if (QImageReader::allocationLimit() != 0)
+            QImageReader::setAllocationLimit(DecoderAllocationLimitMB);
+        return true;
+    }();
+    (void)done;
+}
+
+QImage DecodePicture(QIODevice& device) {
+    QImageReader reader(&device);
+    reader.setDecideFormatFromContent(true);
+    // A size the header gives must be sane before anything is allocated.
+    const QSize size = reader.size();
+    if (size.isValid() && !AcceptableSize(size)) return QImage();
+    QImage image;
+    if (!reader.read(&image) || !AcceptableSize(image.size())) return QImage();
+    return image;
+}
+
+QImage DecodePictureData(const QByteArray& bytes) {
+    LimitDecoderAllocations();
     QBuffer buffer;
     buffer.setData(bytes);
     if (!buffer.open(QIODevice::ReadOnly)) return QImage();
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
-    const QSize size = reader.size();
-    if (size.isValid() && !Acceptable(size)) return QImage();
-    QImage image;
-    if (!reader.read(&image) || !Acceptable(image.size())) return QImage();
-    return image;
+    return DecodePicture(buffer);
 }

@@ -4,10 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
-#include <QImageReader>
 #include <QObject>
 #include <QPainter>
 #include <algorithm>
@@ -21,6 +19,7 @@
 #endif
 
 #include "tabulo/widgets/canvas.h"
+#include "tabulo/widgets/imagebytes.h"
 #include "tabulo/widgets/paths.h"
 
 // What a decode thread and the posted completion share with the decoder.
@@ -50,23 +49,6 @@ FileStamp StampOf(const struct stat& st) {
                      Nanoseconds(st.st_mtim), Nanoseconds(st.st_ctim)};
 }
 
-bool AcceptableSize(QSize size) {
-    return size.width() > 0 && size.height() > 0 && size.width() <= MaxDecodedSide &&
-           size.height() <= MaxDecodedSide &&
-           qint64(size.width()) * size.height() <= MaxDecodedPixels;
-}
-
-// Qt's allocation guard, raised (or lowered) to the decoder's own limit.
-// Set on the user-interface thread before the first decode thread starts.
-void LimitAllocations() {
-    static const bool done = [] {
-        if (QImageReader::allocationLimit() != 0)
-            QImageReader::setAllocationLimit(DecoderAllocationLimitMB);
-        return true;
-    }();
-    (void)done;
-}
-
 // A file whose reads fail once its decode is no longer wanted, so that a
 // superseded decode of a slow picture stops at the reader's next block.
 class CancellableFile : public QFile {
@@ -82,17 +64,6 @@ protected:
 private:
     const std::atomic<bool>* wanted_;
 };
-
-QImage Decode(QIODevice& device) {
-    QImageReader reader(&device);
-    reader.setDecideFormatFromContent(true);
-    // A size the header gives must be sane before anything is allocated.
-    const QSize size = reader.size();
-    if (size.isValid() && !AcceptableSize(size)) return QImage();
-    QImage image;
-    if (!reader.read(&image) || !AcceptableSize(image.size())) return QImage();
-    return image;
-}
 
 // The decoded pictures of unchanged files (user-interface thread only).
 class Cache {
@@ -176,16 +147,9 @@ DecodedFile DecodePictureFile(const std::string& nativePath, const std::atomic<b
     }
     DecodedFile decoded;
     decoded.Stamp = StampOf(st);
-    decoded.Image = Decode(file);
+    decoded.Image = DecodePicture(file);
     if (wanted && !*wanted) decoded.Image = QImage();
     return decoded;
-}
-
-QImage DecodePictureData(const QByteArray& bytes) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    if (!buffer.open(QIODevice::ReadOnly)) return QImage();
-    return Decode(buffer);
 }
 
 qint64 PictureCache::Bytes() {
@@ -257,7 +221,7 @@ void ImageDecoder::Load(std::string_view path) {
         return;
     }
 
-    LimitAllocations();
+    LimitDecoderAllocations();
     ++runningDecodes;
     try {
         std::thread([shared, post, decode = decode_] {

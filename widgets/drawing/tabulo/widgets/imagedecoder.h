@@ -75,8 +75,6 @@ struct DecodedFile {
 // false. Touches nothing but its own data.
 DecodedFile DecodePictureFile(const std::string& nativePath,
                               const std::atomic<bool>* wanted = nullptr);
-// The same for a picture held in memory.
-QImage DecodePictureData(const QByteArray& bytes);
 
 // Decoded pictures of unchanged files, most recently used first, for the
 // user-interface thread only. A picture enters when a decode of a file
