@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <csignal>
 #include <fstream>
 #include <string>
@@ -61,9 +63,14 @@ TEST_F(LaunchTest, QuotesGroupAndNoShellExpandsAnything) {
 TEST_F(LaunchTest, AnswersTheIdOfTheRunningProgram) {
     const int64_t pid = LaunchProgram("/bin/sleep 30");
     ASSERT_GT(pid, 0);
-    // The detached program runs on its own under the id answered.
-    std::ifstream cmdline("/proc/" + std::to_string(pid) + "/cmdline");
-    std::string args((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+    // The detached program runs on its own under the id answered (once its
+    // exec has happened: the id is known before).
+    std::string args;
+    for (QDeadlineTimer deadline(5000); !deadline.hasExpired(); QThread::msleep(10)) {
+        std::ifstream cmdline("/proc/" + std::to_string(pid) + "/cmdline");
+        args.assign(std::istreambuf_iterator<char>(cmdline), std::istreambuf_iterator<char>());
+        if (args.find("sleep") != std::string::npos) break;
+    }
     EXPECT_NE(args.find("sleep"), std::string::npos) << args;
     kill(pid_t(pid), SIGKILL);
 }
