@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Launch to window mapped, on a virtual display: Tabulo side by side with feh
-# showing one picture, alternating, N runs each; then Tabulo's in-process
-# first-paint time and resident memory.
+# showing one picture and with a plain Qt window (the floor any Qt program
+# pays), alternating, N runs each; then Tabulo's in-process first-paint time
+# and resident memory.
 #
 #   bash bench/app/launch.sh <build folder> [runs]
 set -euo pipefail
@@ -46,19 +47,32 @@ mapped_ms() {
 }
 median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 
-tabulo=() feh=()
+minimal=$build/bench/app/bench_app_minimalwindow
+tabulo=() feh=() qt=()
 for _ in $(seq "$runs"); do
     tabulo+=("$(mapped_ms '^Tabulo v\. 1\.3$' "$build/tabulo")")
     rm -rf "$XDG_CONFIG_HOME"
     if command -v feh >/dev/null; then
         feh+=("$(mapped_ms '^fehbench$' feh --title fehbench "$picture")")
     fi
+    if [ -x "$minimal" ]; then
+        qt+=("$(mapped_ms '^Qt minimal window$' "$minimal")")
+    fi
 done
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
+# A launch whose display refused the connection prints -1: left out.
+valid() { printf '%s\n' "$@" | awk '$1 >= 0'; }
 echo "launch to window mapped, median of $runs runs:"
-echo "  tabulo: $(printf '%s\n' "${tabulo[@]}" | median) ms  (all: ${tabulo[*]})"
+t=$(valid "${tabulo[@]}" | median)
+echo "  tabulo:     $t ms  (all: ${tabulo[*]})"
 if [ ${#feh[@]} -gt 0 ]; then
-    echo "  feh:    $(printf '%s\n' "${feh[@]}" | median) ms  (all: ${feh[*]})"
+    f=$(valid "${feh[@]}" | median)
+    echo "  feh:        $f ms  (all: ${feh[*]})  tabulo/feh $(ratio "$t" "$f")"
 else
-    echo "  feh:    not installed, no comparison"
+    echo "  feh:        not installed, no comparison"
+fi
+if [ ${#qt[@]} -gt 0 ]; then
+    q=$(valid "${qt[@]}" | median)
+    echo "  Qt minimal: $q ms  (all: ${qt[*]})  tabulo/Qt minimal $(ratio "$t" "$q")"
 fi
 "$build/bench/app/bench_app_startup" --once
