@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
+#include <QPixmap>
 #include <QString>
 
 namespace {
@@ -22,10 +24,24 @@ QString FindEntry(const QString& folder, const QString& name, QDir::Filters filt
                   const QString& suffix = QString()) {
     if (name.isEmpty()) return QString();
     const QString wanted = name + suffix;
+    // The name as written is looked up directly; only a name in another case
+    // pays for listing the folder.
+    const QFileInfo exact(folder + QLatin1Char('/') + wanted);
+    if (exact.exists() && (filters.testFlag(QDir::Dirs) ? exact.isDir() : exact.isFile()))
+        return exact.filePath();
     const QDir dir(folder);
     for (const QString& entry : dir.entryList(filters, QDir::Name))
         if (entry.compare(wanted, Qt::CaseInsensitive) == 0) return dir.filePath(entry);
     return QString();
+}
+
+// The icon files are PNGs: naming the format spares probing every image
+// plugin (and loading each of them) for the first icon of the program.
+void AddPng(QIcon& icon, const QString& file) {
+    QImageReader reader(file, "png");
+    reader.setAutoDetectImageFormat(false);
+    QImage image;
+    if (reader.read(&image)) icon.addPixmap(QPixmap::fromImage(std::move(image)));
 }
 
 }  // namespace
@@ -48,11 +64,11 @@ QIcon ResourceIcon(std::string_view name) {
     if (!folder.isEmpty()) {
         const QDir dir(folder);
         for (const QString& entry : dir.entryList({QStringLiteral("*.png")}, QDir::Files))
-            icon.addFile(dir.filePath(entry));
+            AddPng(icon, dir.filePath(entry));
         return icon;
     }
     const QString file = FindEntry(root, qname, QDir::Files, QStringLiteral(".png"));
-    if (!file.isEmpty()) icon.addFile(file);
+    if (!file.isEmpty()) AddPng(icon, file);
     return icon;
 }
 
