@@ -59,8 +59,13 @@ TEST_F(MainWindowTest, OpensAtTheOriginWithItsCaptionClientSizeAndIcon) {
     EXPECT_EQ(w->windowTitle(), "Tabulo v. 1.3");
     EXPECT_EQ(w->size(), QSize(282, 350));
     EXPECT_EQ(w->pos(), QPoint(0, 0));
-    EXPECT_FALSE(w->windowIcon().isNull());
     EXPECT_FALSE(HandleWindow()->isVisible());
+    // Every size of the program icon, the large ones given after the first
+    // paint.
+    QTRY_VERIFY(w->windowIcon().availableSizes().size() == 6);
+    const QList<QSize> sizes = w->windowIcon().availableSizes();
+    for (int side : {16, 32, 48, 64, 128, 256})
+        EXPECT_TRUE(sizes.contains(QSize(side, side))) << side;
 }
 
 TEST_F(MainWindowTest, TabsReadCustomHandsPositionAboutAndOpenOnCustom) {

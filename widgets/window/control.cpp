@@ -620,12 +620,31 @@ void TControl::SetTabOrder(int order) {
         QWidget::setTabOrder(stops[i - 1]->Widget(), stops[i]->Widget());
 }
 
+namespace {
+constexpr int kIconSizeWithWindow = 64;
+}  // namespace
+
 void TControl::SetIcon(const TIcon* icon) {
     icon_ = icon;
     QWidget* w = Widget();
     if (!w) return;
     QIcon qi = icon ? icon->Icon() : QIcon();
     if (IsForm()) {
+        d_->largeIcon = QIcon();
+        if (!w->testAttribute(Qt::WA_WState_Created)) {
+            // A window gets its icon converted for X as it is created, every
+            // size of it: the large ones cost more than building the rest of
+            // the main window. The window manager gets the sizes it draws
+            // with the window, and the large ones right after its first paint.
+            QIcon small;
+            for (const QSize size : qi.availableSizes())
+                if (size.width() <= kIconSizeWithWindow && size.height() <= kIconSizeWithWindow)
+                    small.addPixmap(qi.pixmap(size));
+            if (!small.isNull() && small.availableSizes().size() < qi.availableSizes().size()) {
+                d_->largeIcon = qi;
+                qi = small;
+            }
+        }
         w->setWindowIcon(qi);
     } else if (auto* b = dynamic_cast<QAbstractButton*>(w)) {
         b->setIcon(qi);

@@ -245,6 +245,7 @@ void panelCaption(TControl* c, TCanvas& canvas, QWidget* w) {
 bool Paint(TWidgetLink* link, QWidget* w, QPaintEvent*, bool basePainted) {
     TControl* c = link->Owner;
     if (!c) return true;
+    if (c->IsForm()) TControl::Impl::painted(c);
     const TRect rect{0, 0, w->width(), w->height()};
     if (!basePainted) {
         TMsg erase;

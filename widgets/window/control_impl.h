@@ -2,6 +2,7 @@
 // Private state of TControl, shared by the control's source files.
 
 #include <QDeadlineTimer>
+#include <QIcon>
 #include <QPointer>
 #include <QWidget>
 #include <unordered_map>
@@ -25,6 +26,7 @@ struct TControl::Impl {
     bool flagsPending = false;
     bool quietShowHide = false;     // the hide/show of a flag change is no news
     bool paletteInherited = false;  // colours equal the inherited ones, none set
+    QIcon largeIcon;                // the whole icon, given after the first paint
     uint32_t focusToReturn = 0;     // X window to hand the focus back to
     QDeadlineTimer focusReturnBy;
     std::vector<TControl*> pages;  // tab pages (owned)
@@ -42,6 +44,8 @@ struct TControl::Impl {
     static void activated(TControl* c);
     // The window is shown and about to be mapped.
     static void aboutToMap(TControl* c);
+    // The window has painted itself.
+    static void painted(TControl* c);
 };
 
 namespace widgets_detail {

@@ -5,7 +5,9 @@
 #include <QFrame>
 #include <QPalette>
 #include <QPointer>
+#include <QTimer>
 #include <QWindow>
+#include <utility>
 
 #include "control_impl.h"
 #include "tabulo/widgets/application.h"
@@ -306,6 +308,18 @@ void TControl::prepareFrame() {
 
 void TControl::Impl::aboutToMap(TControl* c) {
     if (c->IsForm()) c->prepareFrame();
+}
+
+void TControl::Impl::painted(TControl* c) {
+    Impl* d = c->d_.get();
+    QWidget* w = c->Widget();
+    if (d->largeIcon.isNull() || !w) return;
+    // Once the events of this paint are done; an icon set meanwhile wins.
+    QTimer::singleShot(0, w,
+                       [w = QPointer<QWidget>(w), small = w->windowIcon().cacheKey(),
+                        icon = std::exchange(d->largeIcon, QIcon())] {
+                           if (w && w->windowIcon().cacheKey() == small) w->setWindowIcon(icon);
+                       });
 }
 
 void TControl::SetFrameStyle(int style) {
