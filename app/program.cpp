@@ -10,6 +10,7 @@
 #include "tabulo/runtime/event.h"
 #include "tabulo/runtime/init_queue.h"
 #include "tabulo/widgets/application.h"
+#include "tabulo/widgets/fontfaces.h"
 #include "tabulo/widgets/messagebox.h"
 
 TProgram::TProgram() {
@@ -59,8 +60,11 @@ void TProgram::DestroyMainSchema() {
 }
 
 int RunTabulo(int argc, char** argv) {
+    // fontconfig loads while the application connects to the display.
+    TFontWarmup fonts;
     std::unique_ptr<QApplication> qt;
     if (QCoreApplication::instance() == nullptr) qt = std::make_unique<QApplication>(argc, argv);
+    fonts.Wait();
     TProgram program;
     if (TProgram::IsInfoRequest(argc, argv)) return TProgram::ShowInfo();
     program.BuildMainSchema();

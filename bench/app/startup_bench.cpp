@@ -18,8 +18,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <ctime>
+#include <fstream>
 #include <string>
 
 #include "tabulo/app/mainschema.h"
@@ -27,6 +27,7 @@
 #include "tabulo/controls/mainform.h"
 #include "tabulo/runtime/init_queue.h"
 #include "tabulo/widgets/application.h"
+#include "tabulo/widgets/fontfaces.h"
 
 namespace {
 
@@ -92,7 +93,10 @@ void StartupToFirstPaint(benchmark::State& state) {
 BENCHMARK(StartupToFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
 
 int Once(int argc, char** argv, Clock::time_point entered) {
+    // As the program body does.
+    TFontWarmup fonts;
     QApplication app(argc, argv);
+    fonts.Wait();
     const auto appMade = Clock::now();
     TProgram program;
     const auto unitsUp = Clock::now();

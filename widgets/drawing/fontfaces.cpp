@@ -2,9 +2,12 @@
 
 #include "tabulo/widgets/fontfaces.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <cstring>
 
 namespace {
 
@@ -40,6 +43,20 @@ bool sameFamily(std::string_view a, const char* b) {
                .compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
 
+// True when fontconfig's application faces already hold the file (read by
+// the warm-up thread).
+bool knownToFontconfig(const char* file) {
+    FcFontSet* set = FcConfigGetFonts(nullptr, FcSetApplication);
+    if (!set) return false;
+    for (int i = 0; i < set->nfont; ++i) {
+        FcChar8* known = nullptr;
+        if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &known) == FcResultMatch &&
+            std::strcmp(reinterpret_cast<const char*>(known), file) == 0)
+            return true;
+    }
+    return false;
+}
+
 const QStringList& outlineFallbacks() {
     static const QStringList list{"Tahoma", "Liberation Sans", "Arial", "DejaVu Sans"};
     return list;
@@ -51,7 +68,7 @@ void InstallStandInFaces() {
     if (offer.Installed || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
     offer.Installed = true;
     for (const char* file : kStandInFiles)
-        if (QFile::exists(QLatin1String(file)))
+        if (!knownToFontconfig(file) && QFile::exists(QLatin1String(file)))
             QFontDatabase::addApplicationFont(QLatin1String(file));
     const QString sansSerif = QStringLiteral("MS Sans Serif");
     offer.SansSerifOutline = QFontDatabase::isSmoothlyScalable(sansSerif);
@@ -83,4 +100,19 @@ TFaceChoice ChooseFace(std::string_view family, int charHeight) {
     }
     choice.Families << QString::fromUtf8(family.data(), qsizetype(family.size()));
     return choice;
+}
+
+TFontWarmup::TFontWarmup()
+    : thread_([] {
+          if (!FcInit()) return;
+          for (const char* file : kStandInFiles)
+              FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(file));
+      }) {}
+
+TFontWarmup::~TFontWarmup() {
+    Wait();
+}
+
+void TFontWarmup::Wait() {
+    if (thread_.joinable()) thread_.join();
 }

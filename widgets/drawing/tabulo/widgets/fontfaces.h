@@ -19,6 +19,7 @@
 
 #include <QStringList>
 #include <string_view>
+#include <thread>
 
 // The families (first found first) and pixel size that draw `family` at a
 // character height of `charHeight` pixels.
@@ -34,3 +35,21 @@ TFaceChoice ChooseFace(std::string_view family, int charHeight);
 // Registers the stand-in faces found on this machine with the toolkit; runs
 // once, and only once a GUI application exists (ChooseFace calls it).
 void InstallStandInFaces();
+
+// Loads fontconfig's configuration and caches and reads the stand-in faces
+// on a thread of its own, started before the application connects to the
+// display, so that this work (the first text would otherwise pay it) runs
+// beside that connection. The faces it read are then known to the font
+// database like the system's own. Wait() joins the thread; it must have
+// returned before the first font is used, and the destructor waits too.
+class TFontWarmup {
+public:
+    TFontWarmup();
+    ~TFontWarmup();
+    TFontWarmup(const TFontWarmup&) = delete;
+    TFontWarmup& operator=(const TFontWarmup&) = delete;
+    void Wait();
+
+private:
+    std::thread thread_;
+};
