@@ -1,11 +1,18 @@
 #include "tabulo/widgets/resources.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QIconEngine>
 #include <QImageReader>
+#include <QPainter>
 #include <QPixmap>
 #include <QString>
+#include <QStyle>
+#include <QStyleOption>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -22,7 +29,8 @@ QString ToQString(std::string_view s) {
 // suffix) matches without regard to case; empty when none does.
 QString FindEntry(const QString& folder, const QString& name, QDir::Filters filters,
                   const QString& suffix = QString()) {
-    if (name.isEmpty()) return QString();
+    // A name is one entry of the folder, never a path.
+    if (name.isEmpty() || name.contains(QLatin1Char('/'))) return QString();
     const QString wanted = name + suffix;
     // The name as written is looked up directly; only a name in another case
     // pays for listing the folder.
@@ -35,13 +43,101 @@ QString FindEntry(const QString& folder, const QString& name, QDir::Filters filt
     return QString();
 }
 
-// The icon files are PNGs: naming the format spares probing every image
-// plugin (and loading each of them) for the first icon of the program.
-void AddPng(QIcon& icon, const QString& file) {
-    QImageReader reader(file, "png");
-    reader.setAutoDetectImageFormat(false);
-    QImage image;
-    if (reader.read(&image)) icon.addPixmap(QPixmap::fromImage(std::move(image)));
+// An icon of PNG files, one size each, read when a size is first asked for:
+// the window manager gets the small sizes with the main window and the large
+// ones after its first paint, and reading them all up front cost a tenth of
+// building the main window. The size of each file comes from its header.
+class TPngIconEngine : public QIconEngine {
+public:
+    // Adds the file when it is a PNG with a sane size; false otherwise.
+    bool Add(const QString& file) {
+        QImageReader reader(file, "png");
+        // Naming the format spares probing (and loading) every image plugin.
+        reader.setAutoDetectImageFormat(false);
+        const QSize size = reader.size();
+        if (!size.isValid() || size.width() > kMaxSide || size.height() > kMaxSide) return false;
+        entries_.push_back({file, size, QPixmap(), false});
+        return true;
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        Entry* e = best(size);
+        if (!e) return QPixmap();
+        if (!e->read) {
+            e->read = true;
+            QImageReader reader(e->file, "png");
+            reader.setAutoDetectImageFormat(false);
+            QImage image;
+            if (reader.read(&image)) e->pixmap = QPixmap::fromImage(std::move(image));
+        }
+        QPixmap pm = e->pixmap;
+        if (pm.isNull()) return pm;
+        if (pm.width() > size.width() || pm.height() > size.height())
+            pm = pm.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        if (mode != QIcon::Normal) {
+            QStyleOption option;
+            option.palette = QGuiApplication::palette();
+            if (QApplication::style())
+                pm = QApplication::style()->generatedIconPixmap(mode, pm, &option);
+        }
+        return pm;
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const Entry* e = best(size);
+        return e ? e->size.scaled(e->size.boundedTo(size), Qt::KeepAspectRatio) : QSize();
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const QPixmap pm = pixmap(rect.size(), mode, state);
+        if (pm.isNull()) return;
+        QRect target(QPoint(), pm.size());
+        target.moveCenter(rect.center());
+        painter->drawPixmap(target, pm);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        QList<QSize> sizes;
+        if (mode != QIcon::Normal || state != QIcon::Off) return sizes;
+        for (const Entry& e : entries_) sizes << e.size;
+        return sizes;
+    }
+    bool isNull() override { return entries_.empty(); }
+    QIconEngine* clone() const override { return new TPngIconEngine(*this); }
+    QString key() const override { return QStringLiteral("TPngIconEngine"); }
+
+private:
+    static constexpr int kMaxSide = 1024;
+    struct Entry {
+        QString file;
+        QSize size;
+        QPixmap pixmap;
+        bool read;
+    };
+    // The smallest picture that covers the size, else the largest there is.
+    Entry* best(const QSize& size) {
+        Entry* found = nullptr;
+        for (Entry& e : entries_) {
+            const bool covers = e.size.width() >= size.width() && e.size.height() >= size.height();
+            if (!found) {
+                found = &e;
+                continue;
+            }
+            const bool foundCovers =
+                found->size.width() >= size.width() && found->size.height() >= size.height();
+            const qint64 area = qint64(e.size.width()) * e.size.height();
+            const qint64 foundArea = qint64(found->size.width()) * found->size.height();
+            if (covers ? (!foundCovers || area < foundArea) : (!foundCovers && area > foundArea))
+                found = &e;
+        }
+        return found;
+    }
+    std::vector<Entry> entries_;
+};
+
+QIcon IconOf(const QStringList& files) {
+    auto engine = std::make_unique<TPngIconEngine>();
+    bool any = false;
+    for (const QString& file : files) any = engine->Add(file) || any;
+    return any ? QIcon(engine.release()) : QIcon();
 }
 
 }  // namespace
@@ -59,17 +155,16 @@ std::string ResourceText(std::string_view name) {
 QIcon ResourceIcon(std::string_view name) {
     const QString root = Root() + QStringLiteral("/icon");
     const QString qname = ToQString(name);
-    QIcon icon;
     const QString folder = FindEntry(root, qname, QDir::Dirs | QDir::NoDotAndDotDot);
     if (!folder.isEmpty()) {
         const QDir dir(folder);
+        QStringList files;
         for (const QString& entry : dir.entryList({QStringLiteral("*.png")}, QDir::Files))
-            AddPng(icon, dir.filePath(entry));
-        return icon;
+            files << dir.filePath(entry);
+        return IconOf(files);
     }
     const QString file = FindEntry(root, qname, QDir::Files, QStringLiteral(".png"));
-    if (!file.isEmpty()) AddPng(icon, file);
-    return icon;
+    return file.isEmpty() ? QIcon() : IconOf({file});
 }
 
 void SetResourceRoot(std::string_view root) {
