@@ -4,13 +4,18 @@
 # pays), alternating, N runs each; then Tabulo's in-process first-paint time
 # and resident memory.
 #
-#   bash bench/app/launch.sh <build folder> [runs]
+#   bash bench/app/launch.sh <build folder> [runs] [build folder of another version]
+#
+# With a second build folder, its program is measured in the same rounds
+# ("before"), so the two versions compare on equal terms.
 set -euo pipefail
 if [ "${1:-}" != --inner ]; then
     build=$(cd "${1:-build}" && pwd)
-    exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x800x24" bash "$0" --inner "$build" "${2:-20}"
+    other=
+    [ -n "${3:-}" ] && other=$(cd "$3" && pwd)
+    exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x800x24" bash "$0" --inner "$build" "${2:-20}" "$other"
 fi
-build=$2 runs=$3
+build=$2 runs=$3 other=${4:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
@@ -48,10 +53,14 @@ mapped_ms() {
 median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 
 minimal=$build/bench/app/bench_app_minimalwindow
-tabulo=() feh=() qt=()
+tabulo=() feh=() qt=() before=()
 for _ in $(seq "$runs"); do
     tabulo+=("$(mapped_ms '^Tabulo v\. 1\.3$' "$build/tabulo")")
     rm -rf "$XDG_CONFIG_HOME"
+    if [ -n "$other" ]; then
+        before+=("$(mapped_ms '^Tabulo v\. 1\.3$' "$other/tabulo")")
+        rm -rf "$XDG_CONFIG_HOME"
+    fi
     if command -v feh >/dev/null; then
         feh+=("$(mapped_ms '^fehbench$' feh --title fehbench "$picture")")
     fi
@@ -63,13 +72,17 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else
 # A launch whose display refused the connection prints -1: left out.
 valid() { printf '%s\n' "$@" | awk '$1 >= 0'; }
 echo "launch to window mapped, median of $runs runs:"
-t=$(valid "${tabulo[@]}" | median)
+t=$(valid "${tabulo[@]}" | median) f=0
 echo "  tabulo:     $t ms  (all: ${tabulo[*]})"
 if [ ${#feh[@]} -gt 0 ]; then
     f=$(valid "${feh[@]}" | median)
     echo "  feh:        $f ms  (all: ${feh[*]})  tabulo/feh $(ratio "$t" "$f")"
 else
     echo "  feh:        not installed, no comparison"
+fi
+if [ ${#before[@]} -gt 0 ]; then
+    b=$(valid "${before[@]}" | median)
+    echo "  before:     $b ms  (all: ${before[*]})  before/feh $(ratio "$b" "$f")  ($other)"
 fi
 if [ ${#qt[@]} -gt 0 ]; then
     q=$(valid "${qt[@]}" | median)
