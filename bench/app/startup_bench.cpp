@@ -10,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
 #include <QApplication>
 #include <QEvent>
 #include <QObject>
@@ -34,6 +35,12 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Notes the first paint event of a window.
+long PageFaults() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt + usage.ru_majflt;
+}
+
 double ProcessCpuMs() {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
@@ -45,6 +52,7 @@ public:
     bool Seen = false;
     Clock::time_point When;
     double CpuMs = 0;  // of the whole process since it started, at that paint
+    long PageFaults = 0;
     bool StopLoop = false;
 
 protected:
@@ -53,6 +61,7 @@ protected:
             Seen = true;
             When = Clock::now();
             CpuMs = ProcessCpuMs();
+            PageFaults = ::PageFaults();
             if (StopLoop) Terminate();
         }
         return false;
@@ -92,16 +101,18 @@ void StartupToFirstPaint(benchmark::State& state) {
 }
 BENCHMARK(StartupToFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
 
-int Once(int argc, char** argv, Clock::time_point entered) {
+int Once(int argc, char** argv, Clock::time_point entered, long faultsAtMain) {
     // As the program body does.
     TFontWarmup fonts;
     QApplication app(argc, argv);
     fonts.Wait();
     const auto appMade = Clock::now();
+    const long faultsApp = PageFaults();
     TProgram program;
     const auto unitsUp = Clock::now();
     program.BuildMainSchema();
     const auto built = Clock::now();
+    const long faultsBuilt = PageFaults();
     FirstPaint paint;
     paint.StopLoop = true;
     program.MainSchema()->MainWindow->Control->Widget()->installEventFilter(&paint);
@@ -115,7 +126,12 @@ int Once(int argc, char** argv, Clock::time_point entered) {
         Ms(appMade - entered), Ms(unitsUp - appMade), Ms(built - unitsUp), Ms(started - built),
         Ms(paint.When - started));
     std::printf("first paint after entering main: %.1f ms\n", Ms(paint.When - entered));
-    std::printf("process CPU from exec to first paint: %.1f ms\n", paint.CpuMs);
+    std::printf(
+        "page faults: %ld before main, %ld QApplication, %ld main schema, %ld to first paint\n",
+        faultsAtMain, faultsApp - faultsAtMain, faultsBuilt - faultsApp,
+        paint.PageFaults - faultsBuilt);
+    std::printf("process CPU from exec to first paint: %.1f ms, %ld page faults\n", paint.CpuMs,
+                paint.PageFaults);
     std::printf("resident memory after start-up: %.1f MiB\n", double(ResidentKiB()) / 1024);
     return paint.Seen ? 0 : 1;
 }
@@ -124,9 +140,11 @@ int Once(int argc, char** argv, Clock::time_point entered) {
 
 int main(int argc, char** argv) {
     const auto entered = Clock::now();
+    const long faultsAtMain = PageFaults();
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (argc > 1 && std::strcmp(argv[1], "--once") == 0) return Once(argc, argv, entered);
+    if (argc > 1 && std::strcmp(argv[1], "--once") == 0)
+        return Once(argc, argv, entered, faultsAtMain);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
