@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -13,9 +14,11 @@
 #include <memory>
 #include <mutex>
 #include <unordered_map>
+#include <vector>
 
 #include "ini_format.h"
 #include "tabulo/widgets/ini.h"
+#include "tabulo/widgets/paths.h"
 
 namespace ini {
 
@@ -116,7 +119,13 @@ struct Entry {
     FileKey key;
     bool racy = true;  // changed too recently to trust the key alone
     int64_t readAt = 0;
-    std::unique_ptr<Snapshot> snapshot;
+    std::unique_ptr<Snapshot> snapshot;  // none: the file could not be read
+    uint64_t trustedIn = 0;              // the read scope that checked it last
+};
+
+// A file name as the open read scope resolved it.
+struct Resolution {
+    std::string name, path;
 };
 
 // Changes closer together than this may share a timestamp: the kernel stamps
@@ -139,6 +148,42 @@ std::mutex& CacheMutex() {
 std::list<Entry>& Entries() {
     static std::list<Entry> entries;
     return entries;
+}
+
+// Read scopes get numbers never used before, and so does the outer scope
+// again when an inner one ends: what a scope trusts ends with it.
+std::atomic<uint64_t> lastScope{0};
+thread_local int scopeDepth = 0;
+thread_local uint64_t openScope = 0;  // 0: no scope open on this thread
+
+uint64_t NewScope() {
+    return lastScope.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
+// The names resolved in one scope (a handful: the files one event reads).
+struct Resolutions {
+    uint64_t scope = 0;
+    std::vector<Resolution> list;
+};
+
+Resolutions& Resolved() {
+    static Resolutions r;
+    return r;
+}
+
+// The name as NativePath resolves it; inside a scope, each name once.
+const std::string& Resolve(std::string_view name, uint64_t scope, std::string& scratch) {
+    if (scope == 0) return scratch = NativePath(name);
+    Resolutions& r = Resolved();
+    if (r.scope != scope) {
+        r.scope = scope;
+        r.list.clear();
+    }
+    for (const Resolution& known : r.list)
+        if (known.name == name) return known.path;
+    if (r.list.size() >= 8) r.list.erase(r.list.begin());
+    r.list.push_back(Resolution{std::string(name), NativePath(name)});
+    return r.list.back().path;
 }
 
 int64_t Nanoseconds(const timespec& t) {
@@ -194,18 +239,24 @@ namespace {
 
 // Reads the file again; a snapshot of the same text (a doubtful entry that
 // turned out unchanged) is kept with its indexes instead of parsing anew.
-Entry* Load(const std::string& path, std::unique_ptr<Snapshot> previous) {
+// Inside a scope a file that cannot be read is remembered as such, for that
+// scope only.
+Entry* Load(const std::string& path, std::unique_ptr<Snapshot> previous, uint64_t scope) {
     struct stat st {};
     auto bytes = ReadRegularFile(path, &st);
-    if (!bytes) return nullptr;
-    std::string text = Decode(std::move(*bytes)).text;
-    if (!previous || previous->Text() != text)
-        previous = std::make_unique<Snapshot>(std::move(text));
+    if (!bytes && scope == 0) return nullptr;
     auto& entries = Entries();
-    entries.push_front(Entry{path, FileKey(st), Racy(st), Now(), std::move(previous)});
+    if (bytes) {
+        std::string text = Decode(std::move(*bytes)).text;
+        if (!previous || previous->Text() != text)
+            previous = std::make_unique<Snapshot>(std::move(text));
+        entries.push_front(Entry{path, FileKey(st), Racy(st), Now(), std::move(previous), scope});
+    } else {
+        entries.push_front(Entry{path, FileKey(st), true, 0, nullptr, scope});
+    }
     std::size_t total = 0, count = 0;
     for (auto it = entries.begin(); it != entries.end();) {
-        total += it->snapshot->Text().size();
+        total += it->snapshot ? it->snapshot->Text().size() : 0;
         if (++count > kMaxEntries || (count > 1 && total > kMaxCachedBytes))
             it = entries.erase(it);
         else
@@ -216,17 +267,22 @@ Entry* Load(const std::string& path, std::unique_ptr<Snapshot> previous) {
 
 }  // namespace
 
-std::optional<std::string> CachedValue(const std::string& path, std::string_view section,
+std::optional<std::string> CachedValue(std::string_view fileName, std::string_view section,
                                        std::string_view key) {
     std::lock_guard lock(CacheMutex());
+    const uint64_t scope = openScope;
+    std::string scratch;
+    const std::string& path = Resolve(fileName, scope, scratch);
     auto& entries = Entries();
     auto it = entries.begin();
     while (it != entries.end() && it->path != path) ++it;
     Entry* entry = nullptr;
     std::unique_ptr<Snapshot> previous;
-    if (it != entries.end()) {
+    if (it != entries.end() && scope != 0 && it->trustedIn == scope) {
+        entry = &*it;
+    } else if (it != entries.end()) {
         struct stat st {};
-        if (::stat(path.c_str(), &st) == 0 && FileKey(st) == it->key) {
+        if (it->snapshot && ::stat(path.c_str(), &st) == 0 && FileKey(st) == it->key) {
             const bool doubtful = it->racy && (it->snapshot->Text().size() <= kLargeFile ||
                                                Now() - it->readAt >= kLargeRecheckNs);
             if (doubtful) {
@@ -234,12 +290,13 @@ std::optional<std::string> CachedValue(const std::string& path, std::string_view
             } else {
                 entries.splice(entries.begin(), entries, it);  // most recently used first
                 entry = &entries.front();
+                entry->trustedIn = scope;
             }
         }
         if (!entry) entries.erase(it);
     }
-    if (!entry) entry = Load(path, std::move(previous));
-    if (!entry) return std::nullopt;
+    if (!entry) entry = Load(path, std::move(previous), scope);
+    if (!entry || !entry->snapshot) return std::nullopt;
     auto raw = entry->snapshot->Lookup(section, key);
     if (!raw) return std::nullopt;
     return ValueOf(*raw);
@@ -248,6 +305,17 @@ std::optional<std::string> CachedValue(const std::string& path, std::string_view
 void ForgetCachedFiles() {
     std::lock_guard lock(CacheMutex());
     Entries().clear();
+    Resolved().list.clear();
 }
 
 }  // namespace ini
+
+TIniReadScope::TIniReadScope() {
+    ++ini::scopeDepth;
+    ini::openScope = ini::NewScope();
+}
+
+TIniReadScope::~TIniReadScope() {
+    --ini::scopeDepth;
+    ini::openScope = ini::scopeDepth > 0 ? ini::NewScope() : 0;
+}
