@@ -379,6 +379,39 @@ TEST(IniRead, SeesEveryChangeOnDisk) {
     EXPECT_EQ(GetPrivateProfileString("S", "k", "gone", path), "gone");
 }
 
+// Inside a read scope (one event) a file is looked at once; whatever
+// changed shows in the next scope, in a nested one (a modal loop inside an
+// event) and in the outer one after a nested one ended. Our own writes
+// show at once.
+TEST(IniRead, ChangesOnDiskShowInTheNextReadScope) {
+    TempFolder dir;
+    const std::string path = dir.file("t.ini");
+    {
+        TIniReadScope event;
+        EXPECT_EQ(GetPrivateProfileString("S", "k", "none", path), "none");
+        WriteBytes(path, "[S]\r\nk=1\r\n");
+    }
+    {
+        TIniReadScope event;
+        EXPECT_EQ(GetPrivateProfileString("S", "k", "", path), "1");
+        WriteBytes(path, "[S]\r\nk=2\r\n");  // in place, same size
+    }
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "", path), "2");
+    {
+        TIniReadScope outer;
+        EXPECT_EQ(GetPrivateProfileString("S", "k", "", path), "2");
+        WriteBytes(path, "[S]\r\nk=3\r\n");
+        {
+            TIniReadScope inner;
+            EXPECT_EQ(GetPrivateProfileString("S", "k", "", path), "3");
+            WriteBytes(path, "[S]\r\nk=4\r\n");
+        }
+        EXPECT_EQ(GetPrivateProfileString("S", "k", "", path), "4");
+        ASSERT_TRUE(WritePrivateProfileString("S", "k", "5", path));
+        EXPECT_EQ(GetPrivateProfileInt("S", "k", 0, path), 5);
+    }
+}
+
 TEST(IniWrite, KeepsPermissionsAndReplacesAtomically) {
     TempFolder dir;
     const std::string path = dir.file("t.ini");
