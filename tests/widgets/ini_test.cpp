@@ -199,6 +199,13 @@ TEST(IniRead, WhatIsNoIniFileReadsAsMissing) {
     EXPECT_EQ(GetPrivateProfileString("S", "k", "d", huge), "d");
     EXPECT_FALSE(WritePrivateProfileString("S", "k", "w", huge));
     EXPECT_EQ(fs::file_size(huge), MaxIniFileSize + 1);
+    // One just under the cap reads whole, byte-order mark and all.
+    const std::string edge = dir.file("edge.ini");
+    WriteBytes(edge, "\xEF\xBB\xBF[S]\r\nk=v\r\n");
+    fs::resize_file(edge, MaxIniFileSize - 16);
+    std::ofstream(edge, std::ios::binary | std::ios::app) << "\r\n[T]\r\nz=end\r\n";
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "d", edge), "v");
+    EXPECT_EQ(GetPrivateProfileString("T", "z", "d", edge), "end");
 }
 
 TEST(IniRead, AcceptsBackslashesInTheFileName) {
