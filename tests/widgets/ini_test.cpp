@@ -7,10 +7,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -416,6 +418,10 @@ TEST(IniRead, ChangesOnDiskShowInTheNextReadScope) {
         EXPECT_EQ(GetPrivateProfileString("S", "k", "", path), "4");
         ASSERT_TRUE(WritePrivateProfileString("S", "k", "5", path));
         EXPECT_EQ(GetPrivateProfileInt("S", "k", 0, path), 5);
+        // A modal loop may run inside one event without any event of ours.
+        WriteBytes(path, "[S]\r\nk=6\r\n");
+        std::this_thread::sleep_for(std::chrono::milliseconds(40));
+        EXPECT_EQ(GetPrivateProfileInt("S", "k", 0, path), 6);
     }
 }
 

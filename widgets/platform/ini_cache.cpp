@@ -238,13 +238,29 @@ std::list<Entry>& Entries() {
 }
 
 // Read scopes get numbers never used before, and so does the outer scope
-// again when an inner one ends: what a scope trusts ends with it.
+// again when an inner one ends: what a scope trusts ends with it. A scope
+// open for longer than this takes a new number too: a modal loop may run
+// inside one event with no event of the layer's windows to end the trust.
+constexpr int64_t kScopeLifeNs = 20'000'000;
 std::atomic<uint64_t> lastScope{0};
 thread_local int scopeDepth = 0;
 thread_local uint64_t openScope = 0;  // 0: no scope open on this thread
+thread_local int64_t openSince = 0;
 
-uint64_t NewScope() {
-    return lastScope.fetch_add(1, std::memory_order_relaxed) + 1;
+int64_t Monotonic() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+}
+
+void RenewScope() {
+    openScope = lastScope.fetch_add(1, std::memory_order_relaxed) + 1;
+    openSince = Monotonic();
+}
+
+uint64_t CurrentScope() {
+    if (openScope != 0 && Monotonic() - openSince > kScopeLifeNs) RenewScope();
+    return openScope;
 }
 
 // The names resolved in one scope (a handful: the files one event reads).
@@ -370,7 +386,7 @@ Entry* Load(const std::string& path, std::unique_ptr<Snapshot> previous, uint64_
 std::optional<std::string> CachedValue(std::string_view fileName, std::string_view section,
                                        std::string_view key) {
     std::lock_guard lock(CacheMutex());
-    const uint64_t scope = openScope;
+    const uint64_t scope = CurrentScope();
     std::string scratch;
     const std::string& path = Resolve(fileName, scope, scratch);
     auto& entries = Entries();
@@ -412,10 +428,12 @@ void ForgetCachedFiles() {
 
 TIniReadScope::TIniReadScope() {
     ++ini::scopeDepth;
-    ini::openScope = ini::NewScope();
+    ini::RenewScope();
 }
 
 TIniReadScope::~TIniReadScope() {
-    --ini::scopeDepth;
-    ini::openScope = ini::scopeDepth > 0 ? ini::NewScope() : 0;
+    if (--ini::scopeDepth > 0)
+        ini::RenewScope();
+    else
+        ini::openScope = 0;
 }

@@ -76,8 +76,9 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key,
 // file as it was at the first. The widget layer opens one around the handling
 // of each event of its windows; a change by another program shows from the
 // next event on. Scopes nest; an inner one, and the end of one, start afresh
-// (a modal loop inside an event may run for minutes). Outside any scope every
-// read checks the file. Per thread.
+// (a modal loop inside an event may run for minutes), and so does a scope
+// open for longer than 20 ms. Outside any scope every read checks the file.
+// Per thread.
 class TIniReadScope {
 public:
     TIniReadScope();
