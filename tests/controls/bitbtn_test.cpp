@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <memory>
 
@@ -169,14 +170,32 @@ TEST_F(BitBtnFixture, ClicksFireDataAndADoubleClickCountsTwice) {
     EXPECT_EQ(btn->Data.TextValue, "MPvsUTG");  // a copy went out
 }
 
-TEST_F(BitBtnFixture, CaptionInputSetsTheText) {
+// Pages set every caption again on each mouse move: only a change repaints.
+TEST_F(BitBtnFixture, CaptionInputSetsTheTextAndRepaintsOnlyAChange) {
     Make("B1");
+    host.Show();
+    int paints = 0;
+    btn->Control->OnDrawItem = [&](TControl&, TCanvas&, const TRect&, int) { return ++paints > 0; };
+    auto settle = [] {
+        for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    };
+    settle();
+    paints = 0;
     TData v = MakeText("My chart");
     btn->doCaption(v, 0);
+    settle();
     EXPECT_EQ(btn->Control->Text(), "My chart");
+    EXPECT_GT(paints, 0);
+    paints = 0;
+    TData same = MakeText("My chart");
+    btn->doCaption(same, 0);
+    settle();
+    EXPECT_EQ(paints, 0);
     TData n = MakeInt(12);
     btn->doCaption(n, 0);
+    settle();
     EXPECT_EQ(btn->Control->Text(), "12");
+    EXPECT_GT(paints, 0);
 }
 
 TEST_F(BitBtnFixture, PaintsThroughTheOwnerDrawRoutine) {

@@ -7,10 +7,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -199,6 +201,13 @@ TEST(IniRead, WhatIsNoIniFileReadsAsMissing) {
     EXPECT_EQ(GetPrivateProfileString("S", "k", "d", huge), "d");
     EXPECT_FALSE(WritePrivateProfileString("S", "k", "w", huge));
     EXPECT_EQ(fs::file_size(huge), MaxIniFileSize + 1);
+    // One just under the cap reads whole, byte-order mark and all.
+    const std::string edge = dir.file("edge.ini");
+    WriteBytes(edge, "\xEF\xBB\xBF[S]\r\nk=v\r\n");
+    fs::resize_file(edge, MaxIniFileSize - 16);
+    std::ofstream(edge, std::ios::binary | std::ios::app) << "\r\n[T]\r\nz=end\r\n";
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "d", edge), "v");
+    EXPECT_EQ(GetPrivateProfileString("T", "z", "d", edge), "end");
 }
 
 TEST(IniRead, AcceptsBackslashesInTheFileName) {
@@ -377,6 +386,43 @@ TEST(IniRead, SeesEveryChangeOnDisk) {
     EXPECT_EQ(GetPrivateProfileString("s", "K", "", path), "4");
     fs::remove(path);
     EXPECT_EQ(GetPrivateProfileString("S", "k", "gone", path), "gone");
+}
+
+// Inside a read scope (one event) a file is looked at once; whatever
+// changed shows in the next scope, in a nested one (a modal loop inside an
+// event) and in the outer one after a nested one ended. Our own writes
+// show at once.
+TEST(IniRead, ChangesOnDiskShowInTheNextReadScope) {
+    TempFolder dir;
+    const std::string path = dir.file("t.ini");
+    {
+        TIniReadScope event;
+        EXPECT_EQ(GetPrivateProfileString("S", "k", "none", path), "none");
+        WriteBytes(path, "[S]\r\nk=1\r\n");
+    }
+    {
+        TIniReadScope event;
+        EXPECT_EQ(GetPrivateProfileString("S", "k", "", path), "1");
+        WriteBytes(path, "[S]\r\nk=2\r\n");  // in place, same size
+    }
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "", path), "2");
+    {
+        TIniReadScope outer;
+        EXPECT_EQ(GetPrivateProfileString("S", "k", "", path), "2");
+        WriteBytes(path, "[S]\r\nk=3\r\n");
+        {
+            TIniReadScope inner;
+            EXPECT_EQ(GetPrivateProfileString("S", "k", "", path), "3");
+            WriteBytes(path, "[S]\r\nk=4\r\n");
+        }
+        EXPECT_EQ(GetPrivateProfileString("S", "k", "", path), "4");
+        ASSERT_TRUE(WritePrivateProfileString("S", "k", "5", path));
+        EXPECT_EQ(GetPrivateProfileInt("S", "k", 0, path), 5);
+        // A modal loop may run inside one event without any event of ours.
+        WriteBytes(path, "[S]\r\nk=6\r\n");
+        std::this_thread::sleep_for(std::chrono::milliseconds(40));
+        EXPECT_EQ(GetPrivateProfileInt("S", "k", 0, path), 6);
+    }
 }
 
 TEST(IniWrite, KeepsPermissionsAndReplacesAtomically) {

@@ -163,15 +163,14 @@ int32_t ParseInt(std::string_view v) {
 
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
                                     std::string_view def, std::string_view fileName) {
-    if (auto v = CachedValue(NativePath(fileName), TrimSpaces(section), TrimSpaces(key)))
-        return std::move(*v);
+    if (auto v = CachedValue(fileName, TrimSpaces(section), TrimSpaces(key))) return std::move(*v);
     while (!def.empty() && def.back() == ' ') def.remove_suffix(1);
     return CutValue(def);
 }
 
 int32_t GetPrivateProfileInt(std::string_view section, std::string_view key, int32_t def,
                              std::string_view fileName) {
-    auto v = CachedValue(NativePath(fileName), TrimSpaces(section), TrimSpaces(key));
+    auto v = CachedValue(fileName, TrimSpaces(section), TrimSpaces(key));
     return v ? ParseInt(*v) : def;
 }
 

@@ -8,6 +8,8 @@
 // tick of the file-system clock after its last change (50 ms; 2 s where the
 // file system keeps whole seconds) is read again at the next call, so two
 // changes by another program within one tick are still seen.
+// Inside a read scope, the first read of a file makes that check for the
+// whole scope.
 
 #include <sys/stat.h>
 
@@ -18,9 +20,11 @@
 namespace ini {
 
 // The value of the key as a reader gets it (quotes stripped, cut), or
-// nothing when the file cannot be read or has no such key. section and key
-// are the caller's names, already trimmed.
-std::optional<std::string> CachedValue(const std::string& path, std::string_view section,
+// nothing when the file cannot be read or has no such key. fileName is the
+// caller's name (resolved here, as NativePath does); section and key are the
+// caller's names, already trimmed. Inside a TIniReadScope a file already
+// checked in that scope is neither resolved nor checked again.
+std::optional<std::string> CachedValue(std::string_view fileName, std::string_view section,
                                        std::string_view key);
 
 // Reads a whole regular file of at most MaxIniFileSize bytes, opened without
@@ -28,7 +32,8 @@ std::optional<std::string> CachedValue(const std::string& path, std::string_view
 // unreadable) gives nothing. st, when given, receives the file's status.
 std::optional<std::string> ReadRegularFile(const std::string& path, struct stat* st);
 
-// Drops every cached file (after a write of ours).
+// Drops every cached file and what the open read scope trusts (after a
+// write of ours).
 void ForgetCachedFiles();
 
 }  // namespace ini

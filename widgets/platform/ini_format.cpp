@@ -70,19 +70,35 @@ std::optional<uint32_t> TakeUtf8(std::string_view s, std::size_t& i) {
 
 }  // namespace
 
+Encoding EncodingOf(std::string_view bytes) {
+    if (bytes.starts_with(kUtf8Bom)) return Encoding::Utf8Bom;
+    if (bytes.starts_with(kUtf16LeBom)) return Encoding::Utf16Le;
+    return Encoding::Plain;
+}
+
+std::size_t MarkLength(Encoding e) {
+    switch (e) {
+        case Encoding::Utf8Bom:
+            return kUtf8Bom.size();
+        case Encoding::Utf16Le:
+            return kUtf16LeBom.size();
+        default:
+            return 0;
+    }
+}
+
 Decoded Decode(std::string bytes) {
     Decoded d;
     std::string_view b(bytes);
-    if (b.substr(0, 3) == kUtf8Bom) {
-        d.encoding = Encoding::Utf8Bom;
-        d.text = bytes.substr(3);
+    d.encoding = EncodingOf(b);
+    if (d.encoding == Encoding::Utf8Bom) {
+        d.text = bytes.substr(kUtf8Bom.size());
         return d;
     }
-    if (b.substr(0, 2) != kUtf16LeBom) {
+    if (d.encoding == Encoding::Plain) {
         d.text = std::move(bytes);
         return d;
     }
-    d.encoding = Encoding::Utf16Le;
     const std::size_t units = (b.size() - 2) / 2;
     if ((b.size() - 2) % 2) d.tail = std::string(b.substr(b.size() - 1));
     auto unit = [&](std::size_t n) {

@@ -23,6 +23,11 @@ struct Decoded {
     std::string tail;  // the odd last byte of a UTF-16 file, kept as it was
 };
 
+// The encoding a file's bytes announce by their byte-order mark.
+Encoding EncodingOf(std::string_view bytes);
+// The length of that byte-order mark.
+std::size_t MarkLength(Encoding e);
+
 // Lossless both ways: a UTF-16 unit without its surrogate partner travels as
 // a three-byte sequence and comes back as the same unit.
 Decoded Decode(std::string bytes);

@@ -470,32 +470,35 @@ void TControl::SendToBack() {
 
 // ----- state
 
+namespace {
+// The text of a window that shows it as it was set (all but the memo).
+QString shownText(TControlKind kind, const QWidget* w) {
+    switch (kind) {
+        case TControlKind::Form:
+            return w->windowTitle();
+        case TControlKind::Label:
+            return static_cast<const QLabel*>(w)->text();
+        case TControlKind::Button:
+        case TControlKind::BitButton:
+        case TControlKind::CheckBox:
+            return static_cast<const QAbstractButton*>(w)->text();
+        case TControlKind::Edit:
+            return static_cast<const QLineEdit*>(w)->text();
+        default:
+            return w->property("tabuloText").toString();
+    }
+}
+}  // namespace
+
 TText TControl::Text() const {
     QWidget* w = Widget();
     if (!w) return TText();
     QString s;
-    switch (kind_) {
-        case TControlKind::Form:
-            s = w->windowTitle();
-            break;
-        case TControlKind::Label:
-            s = static_cast<QLabel*>(w)->text();
-            break;
-        case TControlKind::Button:
-        case TControlKind::BitButton:
-        case TControlKind::CheckBox:
-            s = static_cast<QAbstractButton*>(w)->text();
-            break;
-        case TControlKind::Edit:
-            s = static_cast<QLineEdit*>(w)->text();
-            break;
-        case TControlKind::Memo:
-            s = static_cast<QPlainTextEdit*>(w)->toPlainText();
-            s.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-            break;
-        default:
-            s = w->property("tabuloText").toString();
-            break;
+    if (kind_ == TControlKind::Memo) {
+        s = static_cast<QPlainTextEdit*>(w)->toPlainText();
+        s.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    } else {
+        s = shownText(kind_, w);
     }
     QByteArray b = s.toUtf8();
     return TText(std::string_view(b.constData(), std::size_t(b.size())));
@@ -504,6 +507,12 @@ TText TControl::Text() const {
 void TControl::SetText(const TText& text) {
     QWidget* w = Widget();
     if (!w) return;
+    // A caption set to the text it shows changes nothing: no layout, no
+    // repaint (pages refresh their captions on every mouse move). An edit
+    // or memo is always set, since setting moves its cursor.
+    if (kind_ != TControlKind::Edit && kind_ != TControlKind::Memo &&
+        QAnyStringView::equal(shownText(kind_, w), QUtf8StringView(text.view())))
+        return;
     QString s = QString::fromUtf8(text.view().data(), qsizetype(text.size()));
     switch (kind_) {
         case TControlKind::Form:

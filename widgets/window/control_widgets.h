@@ -13,6 +13,8 @@
 #include <QTabWidget>
 #include <QWidget>
 
+#include "tabulo/widgets/ini.h"
+
 class TControl;
 
 // The mixin every widget of the layer carries.
@@ -55,6 +57,9 @@ protected:
     bool event(QEvent* e) override {
         // The window deletes itself here: nothing of it may be touched after.
         if (e->type() == QEvent::DeferredDelete) return Base::event(e);
+        // All that one event reads from INI files (a page refreshing its
+        // captions) looks at each file once; the next event looks again.
+        const TIniReadScope iniReads;
         ++Depth;
         ++widgets_detail::EventDepth;
         bool result = false;

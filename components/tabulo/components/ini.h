@@ -3,7 +3,9 @@
 // program folder.
 //
 // Every input opens the file, reads or writes one value and releases it
-// before it returns, so every read sees the file as it is on disk. The file
+// before it returns, so every read sees the file as it is on disk (the reads
+// made for one event of a window see it as the first of them found it). The
+// file
 // name, section, key and (for writing) value are each read by the read rule:
 // the wired pull point, else the non-empty property, else the incoming value
 // (consumed), in the order file name, section, [value,] key.

@@ -23,7 +23,8 @@
 //   digits, wrapping modulo 2^32; text without a leading digit reads as 0;
 //   the default comes back only when the key is missing;
 // - parsed files are kept while they stay unchanged on disk, so repeated
-//   reads of one file cost a lookup, not a parse.
+//   reads of one file cost a lookup, not a parse (see TIniReadScope for
+//   bursts of reads).
 //
 // Writing:
 // - an existing key is rewritten in place, on its own line, keeping the
@@ -68,6 +69,23 @@ int32_t GetPrivateProfileInt(std::string_view section, std::string_view key, int
                              std::string_view fileName);
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, std::string_view fileName);
+
+// Reads made while a scope is open trust what an earlier read in the same
+// scope found on disk: each file is looked at (name resolved, status checked)
+// once per scope instead of once per value, so a burst of reads all see the
+// file as it was at the first. The widget layer opens one around the handling
+// of each event of its windows; a change by another program shows from the
+// next event on. Scopes nest; an inner one, and the end of one, start afresh
+// (a modal loop inside an event may run for minutes), and so does a scope
+// open for longer than 20 ms. Outside any scope every read checks the file.
+// Per thread.
+class TIniReadScope {
+public:
+    TIniReadScope();
+    ~TIniReadScope();
+    TIniReadScope(const TIniReadScope&) = delete;
+    TIniReadScope& operator=(const TIniReadScope&) = delete;
+};
 
 enum class TIniFileMode : uint8_t { Read, Write };
 
