@@ -30,6 +30,7 @@ void TKVImage::Init() {
         Paint(canvas, c.ClientWidth(), c.ClientHeight());
     };
     Control->Canvas().Brush().SetColor(Color);
+    Control->SetOpaquePaint(true);  // every paint covers the client area
     if (!Bitmap->Empty()) applyAutoSize();
 }
 
