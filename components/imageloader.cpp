@@ -113,30 +113,41 @@ void TKvImageLoader::doDraw(TData& value, uint16_t) {
     if (w <= 0 || h <= 0 || w > MaxDecodedSide || h > MaxDecodedSide ||
         int64_t(w) * h > MaxDecodedPixels)
         return;
-    // The kept bitmap when it has the size (a draw started from inside this
-    // one's onLoad finds none and makes its own), else a new one.
-    std::unique_ptr<TBitmap> bitmap = std::move(bitmap_);
-    const bool reused = bitmap && bitmap->Width() == w && bitmap->Height() == h;
-    if (!reused) {
-        bitmap.reset();                            // the old memory goes before the new is taken
-        bitmap = std::make_unique<TBitmap>(w, h);  // white
-        if (bitmap->Empty()) return;               // the memory could not be had
-    }
-
     x1_ = x1, y1_ = y1, w_ = w, h_ = h, ox_ = ox, oy_ = oy, tw_ = tw, th_ = th;
-    TCanvas& canvas = bitmap->Canvas();
-    if (reused) {
-        canvas.ClearClip();
-        // A new bitmap starts white. The kept one is whitened too, unless the
-        // loader's own routine is about to cover every pixel: an opaque
-        // picture at its natural tile size over the whole bitmap (tiles
-        // repeat from any origin), the case of every chart shown as it is.
-        const TileRoutine* routine = PaintRoutine.target<TileRoutine>();
-        const bool covered = routine && routine->Loader == this && x1 == 0 && y1 == 0 &&
-                             tw == Width && th == Height && decoder_ && DecodedOpaque(*decoder_);
-        if (!covered) canvas.FillRect(TRect{0, 0, w, h}, clWhite);
+    const TileRoutine* routine = PaintRoutine.target<TileRoutine>();
+    const bool ownRoutine = routine && routine->Loader == this && decoder_;
+    // The kept bitmap (a draw started from inside this one's onLoad finds
+    // none and makes its own).
+    std::unique_ptr<TBitmap> bitmap = std::move(bitmap_);
+    if (!bitmap) bitmap = std::make_unique<TBitmap>();
+    if (ownRoutine && x1 == 0 && y1 == 0 && ox == 0 && oy == 0 && w == Width && h == Height &&
+        tw == Width && th == Height && DecodedInBitmapFormat(*decoder_)) {
+        // The whole picture as it is, the case of every chart shown: the
+        // bitmap shares the decoded pixels instead of having them drawn in.
+        bitmap->AssignImage(decoder_->Image());
+    } else {
+        // The kept pixels are drawn over when they have the size and are
+        // shared with nothing (drawing into shared pixels would copy them).
+        const bool reused =
+            bitmap->Width() == w && bitmap->Height() == h && bitmap->Image().isDetached();
+        if (!reused) {
+            bitmap->Clear();              // the old memory goes before the new is taken
+            bitmap->SetSize(w, h);        // white
+            if (bitmap->Empty()) return;  // the memory could not be had
+        }
+        TCanvas& canvas = bitmap->Canvas();
+        if (reused) {
+            canvas.ClearClip();
+            // A new bitmap starts white. The kept one is whitened too, unless
+            // the loader's own routine is about to cover every pixel: an
+            // opaque picture at its natural tile size over the whole bitmap
+            // (tiles repeat from any origin).
+            const bool covered = ownRoutine && x1 == 0 && y1 == 0 && tw == Width && th == Height &&
+                                 DecodedOpaque(*decoder_);
+            if (!covered) canvas.FillRect(TRect{0, 0, w, h}, clWhite);
+        }
+        if (PaintRoutine) PaintRoutine(canvas);
     }
-    if (PaintRoutine) PaintRoutine(canvas);
     const std::shared_ptr<bool> alive = alive_;
     FireBitmap(onLoad, bitmap.get());
     if (!*alive) return;  // the chain destroyed the loader; the bitmap goes here

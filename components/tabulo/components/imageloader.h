@@ -13,7 +13,9 @@
 // doDraw renders the decoded picture into a bitmap and fires it on onLoad;
 // the bitmap is lent for that call only (the receiver copies what it keeps).
 // The loader keeps that bitmap for the next draw of the same size, so a
-// chart shown again reuses its memory instead of touching fresh pages. The
+// chart shown again reuses its memory instead of touching fresh pages; a
+// whole picture at its natural size is not drawn at all when it is decoded
+// in the bitmap's format: the bitmap shares the decoded pixels. The
 // four settings are packed points (X in the low 16 bits, Y in the high 16
 // bits, both signed), each read through its pull point with the property as
 // default:
