@@ -39,29 +39,69 @@ TKvImageLoader::~TKvImageLoader() {
     *alive_ = false;
 }
 
-void TKvImageLoader::doLoad(TData& value, uint16_t) {
-    Loaded = false;
-    const TText name = ReadText(value, pullFileName, FileName);
-    const std::string full = FullPathName(name.view());
-    if (full.empty() || !FileExists(full)) return;
-
+std::unique_ptr<ImageDecoder> TKvImageLoader::makeDecoder(const std::string& full, bool quiet) {
     std::unique_ptr<ImageDecoder> fresh;
     try {
         fresh = factory() ? factory()() : std::make_unique<ImageDecoder>();
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "tabulo: cannot create the image decoder for %s: %s\n", full.c_str(),
-                     e.what());
+        if (!quiet)
+            std::fprintf(stderr, "tabulo: cannot create the image decoder for %s: %s\n",
+                         full.c_str(), e.what());
+        return nullptr;
+    }
+    if (!fresh && !quiet)
+        std::fprintf(stderr, "tabulo: cannot create the image decoder for %s\n", full.c_str());
+    return fresh;
+}
+
+void TKvImageLoader::doLoad(TData& value, uint16_t) {
+    Loaded = false;
+    const TText name = ReadText(value, pullFileName, FileName);
+    const std::string full = FullPathName(name.view());
+    if (full.empty() || !FileExists(full)) {
+        prefetch_.reset();
         return;
     }
-    if (!fresh) {
-        std::fprintf(stderr, "tabulo: cannot create the image decoder for %s\n", full.c_str());
-        return;
+
+    // A decode of this file started ahead is taken over; any other is dropped.
+    std::unique_ptr<ImageDecoder> fresh = std::move(prefetch_);
+    const bool takeOver = fresh && fresh->Pending() && fresh->Path() == full;
+    if (!takeOver) {
+        fresh = makeDecoder(full, false);
+        if (!fresh) return;
     }
     if (decoder_ && decoder_.get() == completing_)
         retired_ = std::move(decoder_);  // still running its completion
     decoder_ = std::move(fresh);
-    decoder_->Load(full);
+    if (takeOver)
+        decoder_->RequireCurrent();
+    else
+        decoder_->Load(full);
     decoder_->SetCallback(&TKvImageLoader::completed, this);
+}
+
+void TKvImageLoader::doPrefetch(TData& value, uint16_t) {
+    const std::string full = FullPathName(AsText(value).view());
+    if (full.empty() || !FileExists(full)) {
+        prefetch_.reset();
+        return;
+    }
+    if (prefetch_ && prefetch_->Pending() && prefetch_->Path() == full) return;  // under way
+    if (decoder_ && decoder_->Pending() && decoder_->Path() == full) return;     // being loaded
+    prefetch_.reset();
+    prefetch_ = makeDecoder(full, true);
+    if (!prefetch_) return;
+    prefetch_->Load(full);
+    prefetch_->SetCallback(&TKvImageLoader::prefetched, this);
+}
+
+void TKvImageLoader::doDropPrefetch(TData&, uint16_t) {
+    prefetch_.reset();
+}
+
+void TKvImageLoader::prefetched(ImageDecoder* decoder, void*) {
+    // The cache holds what is worth keeping; a larger picture goes at once.
+    decoder->ReleasePicture();
 }
 
 void TKvImageLoader::completed(ImageDecoder* decoder, void* data) {
