@@ -176,8 +176,8 @@ void TKvImageLoader::doDraw(TData& value, uint16_t) {
             if (bitmap->Empty()) return;  // the memory could not be had
         }
         TCanvas& canvas = bitmap->Canvas();
+        canvas.ClearClip();
         if (reused) {
-            canvas.ClearClip();
             // A new bitmap starts white. The kept one is whitened too, unless
             // the loader's own routine is about to cover every pixel: an
             // opaque picture at its natural tile size over the whole bitmap

@@ -77,7 +77,7 @@ const TBitmap& TKVImage::scaled(int w, int h) {
     const auto mode = TStretchMode(StretchMode);
     // The key changes whenever the pixels may change (a new picture, or any
     // write to this one), so a match is the very picture scaled before.
-    const qint64 source = std::as_const(*Bitmap).Image().cacheKey();
+    const int64_t source = std::as_const(*Bitmap).Image().cacheKey();
     auto it = std::find_if(scaled_.begin(), scaled_.end(), [&](const Scaled& s) {
         return s.Source == source && s.Mode == mode && s.Picture->Width() == w &&
                s.Picture->Height() == h;
@@ -88,7 +88,7 @@ const TBitmap& TKVImage::scaled(int w, int h) {
     }
     scaled_.insert(scaled_.begin(), Scaled{source, mode, std::make_unique<TBitmap>()});
     scaled_.front().Picture->Image() = StretchImage(Bitmap->Image(), w, h, mode);
-    qint64 bytes = 0;
+    int64_t bytes = 0;
     std::size_t keep = 0;
     while (keep < scaled_.size() &&
            (keep == 0 || bytes + scaled_[keep].Picture->Image().sizeInBytes() <= ScaledBudget))

@@ -11,7 +11,7 @@
 // chart shown again at a size it had is not scaled again, while a changed
 // picture never meets a stale scaled one.
 
-#include <QtGlobal>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -53,7 +53,7 @@ public:
     static constexpr double HugeTarget = 16.0 * 1024 * 1024;
     // The memory the kept scaled pictures may take (the latest one is kept
     // whatever its size).
-    static constexpr qint64 ScaledBudget = 2 * 1024 * 1024;
+    static constexpr int64_t ScaledBudget = 2 * 1024 * 1024;
     int ScaledKept() const { return int(scaled_.size()); }
 
 private:
@@ -66,7 +66,7 @@ private:
 
     int mode_ = dmStretch;
     struct Scaled {
-        qint64 Source;  // QImage::cacheKey of the pixels scaled
+        int64_t Source;  // QImage::cacheKey of the pixels scaled
         TStretchMode Mode;
         std::unique_ptr<TBitmap> Picture;
     };
