@@ -41,6 +41,9 @@ void TChartPageSchema::CreateChartPath(std::string_view mask) {
     ChartPath = Create<TKVFormatStr>();
     ChartPath->SetCount(2);
     ChartPath->Mask = TText(mask);
+    PrefetchPath = Create<TKVFormatStr>();
+    PrefetchPath->SetCount(2);
+    PrefetchPath->Mask = TText(mask);
 }
 
 TKVBitBtn* TChartPageSchema::CreateCell(const TChartCell& cell) {
@@ -108,6 +111,8 @@ void TChartPageSchema::WireChart(std::span<TKVBitBtn* const> cells) {
     wireMouseUp(Picture);
     for (TKVBitBtn* cell : cells) {
         cell->onClick = BindEvent<&TKVFormatStr::doFormat>(ChartPath, 0);
+        cell->onHoverValue = BindEvent<&TKVFormatStr::doFormat>(PrefetchPath, 0);
+        cell->onMouseLeave = BindEvent<&TKvImageLoader::doDropPrefetch>(Loader, 4);
         wireMouseUp(cell);
     }
     wireMouseUp(DonateButton);
@@ -117,6 +122,8 @@ void TChartPageSchema::WireChart(std::span<TKVBitBtn* const> cells) {
     ChartPath->onFormatted = BindEvent<&TKvImageLoader::doLoad>(Loader, 0);
     Loader->pullFileName = BindEvent<&TKVFormatStr::getResult>(ChartPath, 0);
     Loader->onDecoded = BindEvent<&TKvImageLoader::doDraw>(Loader, 1);
+    PrefetchPath->pullStr[0] = BindEvent<&TKVDir::getProgramDir>(ChartDir, 0);
+    PrefetchPath->onFormatted = BindEvent<&TKvImageLoader::doPrefetch>(Loader, 3);
     Loader->onLoad = BindEvent<&TKVHub::doEvent>(ShowPictureHub, 0);
 
     ShowPictureHub->onEvent[0] = BindEvent<&TKVImage::doLoad>(Picture, 0);

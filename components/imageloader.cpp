@@ -39,29 +39,69 @@ TKvImageLoader::~TKvImageLoader() {
     *alive_ = false;
 }
 
-void TKvImageLoader::doLoad(TData& value, uint16_t) {
-    Loaded = false;
-    const TText name = ReadText(value, pullFileName, FileName);
-    const std::string full = FullPathName(name.view());
-    if (full.empty() || !FileExists(full)) return;
-
+std::unique_ptr<ImageDecoder> TKvImageLoader::makeDecoder(const std::string& full, bool quiet) {
     std::unique_ptr<ImageDecoder> fresh;
     try {
         fresh = factory() ? factory()() : std::make_unique<ImageDecoder>();
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "tabulo: cannot create the image decoder for %s: %s\n", full.c_str(),
-                     e.what());
+        if (!quiet)
+            std::fprintf(stderr, "tabulo: cannot create the image decoder for %s: %s\n",
+                         full.c_str(), e.what());
+        return nullptr;
+    }
+    if (!fresh && !quiet)
+        std::fprintf(stderr, "tabulo: cannot create the image decoder for %s\n", full.c_str());
+    return fresh;
+}
+
+void TKvImageLoader::doLoad(TData& value, uint16_t) {
+    Loaded = false;
+    const TText name = ReadText(value, pullFileName, FileName);
+    const std::string full = FullPathName(name.view());
+    if (full.empty() || !FileExists(full)) {
+        prefetch_.reset();
         return;
     }
-    if (!fresh) {
-        std::fprintf(stderr, "tabulo: cannot create the image decoder for %s\n", full.c_str());
-        return;
+
+    // A decode of this file started ahead is taken over; any other is dropped.
+    std::unique_ptr<ImageDecoder> fresh = std::move(prefetch_);
+    const bool takeOver = fresh && fresh->Pending() && fresh->Path() == full;
+    if (!takeOver) {
+        fresh = makeDecoder(full, false);
+        if (!fresh) return;
     }
     if (decoder_ && decoder_.get() == completing_)
         retired_ = std::move(decoder_);  // still running its completion
     decoder_ = std::move(fresh);
-    decoder_->Load(full);
+    if (takeOver)
+        decoder_->RequireCurrent();
+    else
+        decoder_->Load(full);
     decoder_->SetCallback(&TKvImageLoader::completed, this);
+}
+
+void TKvImageLoader::doPrefetch(TData& value, uint16_t) {
+    const std::string full = FullPathName(AsText(value).view());
+    if (full.empty() || !FileExists(full)) {
+        prefetch_.reset();
+        return;
+    }
+    if (prefetch_ && prefetch_->Pending() && prefetch_->Path() == full) return;  // under way
+    if (decoder_ && decoder_->Pending() && decoder_->Path() == full) return;     // being loaded
+    prefetch_.reset();
+    prefetch_ = makeDecoder(full, true);
+    if (!prefetch_) return;
+    prefetch_->Load(full);
+    prefetch_->SetCallback(&TKvImageLoader::prefetched, this);
+}
+
+void TKvImageLoader::doDropPrefetch(TData&, uint16_t) {
+    prefetch_.reset();
+}
+
+void TKvImageLoader::prefetched(ImageDecoder* decoder, void*) {
+    // The cache holds what is worth keeping; a larger picture goes at once.
+    decoder->ReleasePicture();
 }
 
 void TKvImageLoader::completed(ImageDecoder* decoder, void* data) {
@@ -113,30 +153,41 @@ void TKvImageLoader::doDraw(TData& value, uint16_t) {
     if (w <= 0 || h <= 0 || w > MaxDecodedSide || h > MaxDecodedSide ||
         int64_t(w) * h > MaxDecodedPixels)
         return;
-    // The kept bitmap when it has the size (a draw started from inside this
-    // one's onLoad finds none and makes its own), else a new one.
-    std::unique_ptr<TBitmap> bitmap = std::move(bitmap_);
-    const bool reused = bitmap && bitmap->Width() == w && bitmap->Height() == h;
-    if (!reused) {
-        bitmap.reset();                            // the old memory goes before the new is taken
-        bitmap = std::make_unique<TBitmap>(w, h);  // white
-        if (bitmap->Empty()) return;               // the memory could not be had
-    }
-
     x1_ = x1, y1_ = y1, w_ = w, h_ = h, ox_ = ox, oy_ = oy, tw_ = tw, th_ = th;
-    TCanvas& canvas = bitmap->Canvas();
-    if (reused) {
+    const TileRoutine* routine = PaintRoutine.target<TileRoutine>();
+    const bool ownRoutine = routine && routine->Loader == this && decoder_;
+    // The kept bitmap (a draw started from inside this one's onLoad finds
+    // none and makes its own).
+    std::unique_ptr<TBitmap> bitmap = std::move(bitmap_);
+    if (!bitmap) bitmap = std::make_unique<TBitmap>();
+    if (ownRoutine && x1 == 0 && y1 == 0 && ox == 0 && oy == 0 && w == Width && h == Height &&
+        tw == Width && th == Height && DecodedInBitmapFormat(*decoder_)) {
+        // The whole picture as it is, the case of every chart shown: the
+        // bitmap shares the decoded pixels instead of having them drawn in.
+        bitmap->AssignImage(decoder_->Image());
+    } else {
+        // The kept pixels are drawn over when they have the size and are
+        // shared with nothing (drawing into shared pixels would copy them).
+        const bool reused =
+            bitmap->Width() == w && bitmap->Height() == h && bitmap->Image().isDetached();
+        if (!reused) {
+            bitmap->Clear();              // the old memory goes before the new is taken
+            bitmap->SetSize(w, h);        // white
+            if (bitmap->Empty()) return;  // the memory could not be had
+        }
+        TCanvas& canvas = bitmap->Canvas();
         canvas.ClearClip();
-        // A new bitmap starts white. The kept one is whitened too, unless the
-        // loader's own routine is about to cover every pixel: an opaque
-        // picture at its natural tile size over the whole bitmap (tiles
-        // repeat from any origin), the case of every chart shown as it is.
-        const TileRoutine* routine = PaintRoutine.target<TileRoutine>();
-        const bool covered = routine && routine->Loader == this && x1 == 0 && y1 == 0 &&
-                             tw == Width && th == Height && decoder_ && DecodedOpaque(*decoder_);
-        if (!covered) canvas.FillRect(TRect{0, 0, w, h}, clWhite);
+        if (reused) {
+            // A new bitmap starts white. The kept one is whitened too, unless
+            // the loader's own routine is about to cover every pixel: an
+            // opaque picture at its natural tile size over the whole bitmap
+            // (tiles repeat from any origin).
+            const bool covered = ownRoutine && x1 == 0 && y1 == 0 && tw == Width && th == Height &&
+                                 DecodedOpaque(*decoder_);
+            if (!covered) canvas.FillRect(TRect{0, 0, w, h}, clWhite);
+        }
+        if (PaintRoutine) PaintRoutine(canvas);
     }
-    if (PaintRoutine) PaintRoutine(canvas);
     const std::shared_ptr<bool> alive = alive_;
     FireBitmap(onLoad, bitmap.get());
     if (!*alive) return;  // the chain destroyed the loader; the bitmap goes here

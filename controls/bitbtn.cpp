@@ -25,6 +25,18 @@ void TKVBitBtn::Init() {
     Control->OnClick = [this](TControl&) { FireCopy(onClick, Data); };
 }
 
+void TKVBitBtn::MouseOver() {
+    const bool entering = !pointerOver_;
+    pointerOver_ = true;
+    TKVWin::MouseOver();
+    if (entering) FireCopy(onHoverValue, Data);
+}
+
+void TKVBitBtn::MouseLeave() {
+    pointerOver_ = false;
+    TKVWin::MouseLeave();
+}
+
 const TBitmap& TKVBitBtn::GreyGlyph() {
     if (grey_) return *grey_;
     grey_ = std::make_unique<TBitmap>();

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 TKVImage::TKVImage(TControl* parent) : TKVWin(parent), Bitmap(std::make_unique<TBitmap>()) {}
 
 TKVImage::~TKVImage() = default;
 
 void TKVImage::dropCaches() {
-    cache_.Clear();
     block_.Clear();
 }
 
@@ -30,6 +30,7 @@ void TKVImage::Init() {
         Paint(canvas, c.ClientWidth(), c.ClientHeight());
     };
     Control->Canvas().Brush().SetColor(Color);
+    Control->SetOpaquePaint(true);  // every paint covers the client area
     if (!Bitmap->Empty()) applyAutoSize();
 }
 
@@ -74,11 +75,26 @@ void TKVImage::doMode(TData& value, uint16_t) {
 
 const TBitmap& TKVImage::scaled(int w, int h) {
     const auto mode = TStretchMode(StretchMode);
-    if (cache_.Empty() || cache_.Width() != w || cache_.Height() != h || cacheMode_ != mode) {
-        cache_.Image() = StretchImage(Bitmap->Image(), w, h, mode);
-        cacheMode_ = mode;
+    // The key changes whenever the pixels may change (a new picture, or any
+    // write to this one), so a match is the very picture scaled before.
+    const int64_t source = std::as_const(*Bitmap).Image().cacheKey();
+    auto it = std::find_if(scaled_.begin(), scaled_.end(), [&](const Scaled& s) {
+        return s.Source == source && s.Mode == mode && s.Picture->Width() == w &&
+               s.Picture->Height() == h;
+    });
+    if (it != scaled_.end()) {
+        std::rotate(scaled_.begin(), it, it + 1);
+        return *scaled_.front().Picture;
     }
-    return cache_;
+    scaled_.insert(scaled_.begin(), Scaled{source, mode, std::make_unique<TBitmap>()});
+    scaled_.front().Picture->Image() = StretchImage(Bitmap->Image(), w, h, mode);
+    int64_t bytes = 0;
+    std::size_t keep = 0;
+    while (keep < scaled_.size() &&
+           (keep == 0 || bytes + scaled_[keep].Picture->Image().sizeInBytes() <= ScaledBudget))
+        bytes += scaled_[keep++].Picture->Image().sizeInBytes();
+    scaled_.resize(keep);
+    return *scaled_.front().Picture;
 }
 
 const TBitmap& TKVImage::tileBlock(int cw, int ch) {

@@ -18,6 +18,9 @@
 //                  stall the click causes on an idle machine
 //   first_ms       (FirstClick only) the first click after a fresh start
 //   rss_MiB        resident memory at the end
+// HoverThenClick: the pointer comes over the cell of a chart not decoded
+// before, rests there for 100 ms of the event loop, then clicks (the way a
+// person clicks); timed from the click as above.
 // ManyDifferentCharts clicks every default chart of both pages once (201
 // charts) after a fresh start and reports the resident memory before and
 // after (rss_start_MiB, rss_end_MiB, rss_growth_MiB).
@@ -56,6 +59,7 @@
 #include "tabulo/app/position.h"
 #include "tabulo/app/program.h"
 #include "tabulo/controls/bitbtn.h"
+#include "tabulo/controls/button.h"
 #include "tabulo/controls/image.h"
 #include "tabulo/controls/mainform.h"
 #include "tabulo/controls/pagecontrol.h"
@@ -328,6 +332,48 @@ void Hands2000pxChart(benchmark::State& s) {
     SteadyClick<TClassHands_253CB10>(s, "Hands", "72o");
 }
 
+template <class Page>
+void HoverThenClick(benchmark::State& state, const char* pageName, const char* key) {
+    Program* program = TheProgram();
+    if (!program->Ok) {
+        state.SkipWithError("the default chart pack is missing (build the target chartpack)");
+        return;
+    }
+    Page* page = program->Show<Page>(pageName);
+    TKVBitBtn* cell = CellWithKey(page, key);
+    ClickToPaint(page, cell);  // warm-up
+    double maxStall = 0, maxStepCpu = 0, cpu = 0, uiCpu = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        PictureCache::Clear();  // a chart not decoded before
+        QTest::mouseMove(page->DonateButton->Control->Widget());
+        QTest::mouseMove(cell->Control->Widget());
+        QTest::qWait(100);
+        state.ResumeTiming();
+        const ClickTiming t = ClickToPaint(page, cell);
+        if (!t.Shown) {
+            state.SkipWithError("the chart was not painted");
+            break;
+        }
+        cpu += t.CpuMs;
+        uiCpu += t.UiCpuMs;
+        maxStepCpu = std::max(maxStepCpu, t.MaxStepCpuMs);
+        maxStall = std::max(maxStall, t.MaxStallMs);
+        state.SetIterationTime(t.TotalMs / 1000.0);
+    }
+    state.counters["max_stall_ms"] = maxStall;
+    const double n = double(std::max<int64_t>(1, state.iterations()));
+    state.counters["process_cpu_ms"] = cpu / n;
+    state.counters["ui_cpu_ms"] = uiCpu / n;
+    state.counters["max_step_ui_cpu_ms"] = maxStepCpu;
+}
+void PositionHoverThenClick(benchmark::State& s) {
+    HoverThenClick<TClassPosition_253CB10>(s, "Position", "MPvsUTG");
+}
+void HandsHoverThenClick(benchmark::State& s) {
+    HoverThenClick<TClassHands_253CB10>(s, "Hands", "AKs");
+}
+
 // The first click after a fresh start of the program (a new main schema and
 // pages each iteration; the process, its libraries and Qt stay warm, except
 // for the very first iteration, reported as first_ms).
@@ -442,6 +488,8 @@ void HandsFirstClick(benchmark::State& s) {
 BENCHMARK(ManyDifferentCharts)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(PositionFirstClick)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(HandsFirstClick)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(PositionHoverThenClick)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(HandsHoverThenClick)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(PositionDefaultChart)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(HandsDefaultChart)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(Position1000pxChart)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(1.0);

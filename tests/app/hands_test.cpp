@@ -9,6 +9,7 @@
 #include "tabulo/app/donate.h"
 #include "tabulo/app/hands.h"
 #include "tabulo/controls/button.h"
+#include "tabulo/widgets/imagedecoder.h"
 #include "tabulo_test/probe.h"
 
 // The chart-pack generator's copy of the grid colours (header only, standard
@@ -219,6 +220,25 @@ TEST_F(HandsPage, DonateShowsThePagesOneDonateWindow) {
 
 // Shows and hides 200 charts in a row; under the sanitizer build the leak
 // checker sees every bitmap and decoder these leave behind.
+TEST_F(HandsPage, PointingAtACellDecodesAheadShowingNothingAndTheClickShowsTheFileAsItIsNow) {
+    Start();
+    PictureCache::Clear();
+    TKVBitBtn* cell = Cell(0, 0);  // AA
+    QTest::mouseMove(WidgetOf(page_->DonateButton->Control));
+    QTest::mouseMove(WidgetOf(cell->Control));
+    ASSERT_TRUE(QTest::qWaitFor([] { return PictureCache::Count() == 1; }, 10000));
+    Settle();
+    EXPECT_FALSE(HasChart(page_));
+    EXPECT_TRUE(ScaleBoxShown(page_));
+    EXPECT_FALSE(page_->Loader->Loaded);
+
+    // The file changed after it was decoded ahead: the click shows it as it is.
+    ReplacePicture(File("AA"), 50, 60, QColor(0, 0, 255));
+    Click(cell);
+    ASSERT_TRUE(WaitForChart(page_));
+    EXPECT_TRUE(ShowsFile(page_, File("AA")));
+}
+
 TEST_F(HandsPage, ShowsAndHides200ChartsInARow) {
     Start();
     for (int i = 0; i < 200; ++i) {

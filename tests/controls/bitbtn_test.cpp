@@ -170,6 +170,36 @@ TEST_F(BitBtnFixture, ClicksFireDataAndADoubleClickCountsTwice) {
     EXPECT_EQ(btn->Data.TextValue, "MPvsUTG");  // a copy went out
 }
 
+TEST_F(BitBtnFixture, PointerComingOverFiresTheClickValueOncePerVisit) {
+    LiveHooks hooks;
+    Probe hover, enter;
+    Make("AA");
+    btn->Data = MakeText("AA");
+    btn->onHoverValue = hover.Link();
+    btn->onMouseEnter = enter.Link();
+    host.Show();
+    QWidget* w = btn->Control->Widget();
+    auto move = [&] {
+        QMouseEvent e(QEvent::MouseMove, QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    };
+    QEnterEvent in(QPointF(5, 5), QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)));
+    QEvent out(QEvent::Leave);
+    QApplication::sendEvent(w, &in);
+    move();
+    move();
+    ASSERT_EQ(hover.Count(), 1u);
+    EXPECT_EQ(hover.Last().Tag, dtString);
+    EXPECT_EQ(hover.Last().TextValue, "AA");
+    EXPECT_GE(enter.Count(), 3u);  // every message, NULL, as before
+    for (const auto& hit : enter.Hits) EXPECT_EQ(hit.Value.Tag, dtNull);
+    QApplication::sendEvent(w, &out);
+    move();  // back over it without an enter of its own
+    EXPECT_EQ(hover.Count(), 2u);
+    EXPECT_EQ(btn->Data.TextValue, "AA");
+}
+
 // Pages set every caption again on each mouse move: only a change repaints.
 TEST_F(BitBtnFixture, CaptionInputSetsTheTextAndRepaintsOnlyAChange) {
     Make("B1");

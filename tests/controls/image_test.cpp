@@ -315,6 +315,29 @@ TEST_F(ImageFixture, SmoothShrinkOfALargeChartMatchesAnAreaAverage) {
     EXPECT_LT(nearest, smooth - 5.0);
 }
 
+TEST_F(ImageFixture, ScaledPicturesKeptNeverShowAnOlderPicture) {
+    Make(100, 100, 1, true);
+    TBitmap a(10, 10, Red);
+    TBitmap b(10, 10, Marker);
+    Load(a);
+    EXPECT_EQ(Rgb(Grab(image->Control), 50, 50), RgbOf(Red));
+    Load(b);
+    EXPECT_EQ(Rgb(Grab(image->Control), 50, 50), RgbOf(Marker));
+    Load(a);  // shown before at this size
+    EXPECT_EQ(Rgb(Grab(image->Control), 50, 50), RgbOf(Red));
+    // The same bitmap, drawn on since, shows what it holds now.
+    a.Canvas().FillRect(MakeRect(0, 0, 10, 10), Marker);
+    Load(a);
+    EXPECT_EQ(Rgb(Grab(image->Control), 50, 50), RgbOf(Marker));
+    // Scaled pictures are kept within the budget, the latest whatever its size.
+    EXPECT_GE(image->ScaledKept(), 2);
+    TBitmap large(2000, 1000, Red);
+    Load(large);
+    image->Control->SetSize(1000, 1000);
+    EXPECT_EQ(Rgb(Grab(image->Control), 500, 500), RgbOf(Red));
+    EXPECT_EQ(image->ScaledKept(), 1);
+}
+
 TEST_F(ImageFixture, RepaintAfterResizeScalesToTheNewSize) {
     Make(100, 100, 1, true);
     TBitmap b(10, 10, Red);

@@ -413,6 +413,14 @@ TEST(Bitmap, CopiesAreDeepAndEmptyMeansZeroInADimension) {
     EXPECT_EQ(b.Height(), 2);
     a.SetPixel(0, 0, clBlack);
     EXPECT_EQ(b.Pixel(0, 0), kRed);
+    // Drawing through either canvas leaves the other picture as it was.
+    b.Canvas().FillRect(TRect{0, 0, 3, 2}, RGBColor(0, 255, 0));
+    EXPECT_EQ(a.Pixel(1, 1), kRed);
+    TBitmap c;
+    c.Assign(b);
+    c.Canvas().FillRect(TRect{0, 0, 1, 1}, RGBColor(0, 0, 255));
+    EXPECT_EQ(b.Pixel(0, 0), RGBColor(0, 255, 0));
+    EXPECT_EQ(c.Pixel(0, 0), RGBColor(0, 0, 255));
     a.SetSize(0, 5);
     EXPECT_TRUE(a.Empty());
     b.Assign(a);

@@ -74,9 +74,10 @@ void TBitmap::AssignImage(const QImage& image) {
         Clear();
         return;
     }
-    // A deep copy in our format, so later drawing never touches the source.
+    // In our format the pixels are shared until either side is drawn on
+    // (QImage copies on the first write), so a copy costs nothing until then.
     if (image.format() == QImage::Format_RGB32) {
-        image_ = image.copy();
+        image_ = image;
     } else if (image.hasAlphaChannel()) {
         // Transparent pixels are shown over white.
         QImage next(image.size(), QImage::Format_RGB32);

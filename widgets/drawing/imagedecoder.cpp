@@ -195,7 +195,9 @@ void ImageDecoder::dropPending() {
 void ImageDecoder::Load(std::string_view path) {
     dropPending();
     completed_ = false;
+    requireCurrent_ = false;
     image_ = QImage();
+    path_ = std::string(path);
 
     auto shared = std::make_shared<Shared>();
     shared->owner = this;
@@ -217,7 +219,7 @@ void ImageDecoder::Load(std::string_view path) {
     // A picture of this very file decoded before completes without a read.
     const FileStamp stamp = StampOfFile(shared->path);
     if (QImage kept = Cache::instance().find(shared->path, stamp); !kept.isNull()) {
-        post(shared, DecodedFile{std::move(kept), FileStamp{}});
+        post(shared, DecodedFile{std::move(kept), stamp});
         return;
     }
 
@@ -239,9 +241,21 @@ void ImageDecoder::Load(std::string_view path) {
     }
 }
 
+void ImageDecoder::RequireCurrent() {
+    if (!shared_) return;
+    requireCurrent_ = true;
+    required_ = StampOfFile(shared_->path);
+}
+
 void ImageDecoder::finish(DecodedFile decoded, const std::string& path) {
     // One completion per load: the shared state is done with.
     dropPending();
+    if (requireCurrent_ && !(decoded.Stamp == required_)) {
+        const std::string again = path_;  // Load replaces path_
+        Load(again);
+        return;
+    }
+    requireCurrent_ = false;
     completed_ = true;
     image_ = std::move(decoded.Image);
     Cache::instance().put(path, decoded.Stamp, image_);

@@ -778,6 +778,10 @@ void TControl::SetAcceptDrops(bool on) {
     if (QWidget* w = Widget()) w->setAcceptDrops(on);
 }
 
+void TControl::SetOpaquePaint(bool on) {
+    if (QWidget* w = Widget()) w->setAttribute(Qt::WA_OpaquePaintEvent, on);
+}
+
 // ----- message hook
 
 TMessageHook TControl::SetMessageHook(TMessageHook hook) {

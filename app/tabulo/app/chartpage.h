@@ -7,6 +7,9 @@
 //                    ChartPath.onFormatted --> Loader.doLoad
 //                      Loader.pullFileName <-- ChartPath.getResult
 //   Loader.onDecoded --> Loader.doDraw --(onLoad: bitmap)--> ShowPictureHub
+//   cell.onHoverValue --> PrefetchPath.doFormat (the same mask and %1)
+//                    PrefetchPath.onFormatted --> Loader.doPrefetch
+//   cell.onMouseLeave --> Loader.doDropPrefetch   (decode ahead of the click)
 //   ShowPictureHub  0 --> Picture.doLoad
 //                   1 --> Picture.doBringToFront      (the chart covers the page)
 //                   3 --> ScaleSwitch.doSwitch
@@ -63,6 +66,7 @@ public:
     TKvImageLoader* Loader = nullptr;
     TKVDir* ChartDir = nullptr;
     TKVFormatStr* ChartPath = nullptr;
+    TKVFormatStr* PrefetchPath = nullptr;
     TKVButton* DonateButton = nullptr;
     TKVMultiElementEx* DonateHost = nullptr;
     TKVCheckBox* ScaleBox = nullptr;
@@ -79,7 +83,7 @@ protected:
 
     // Picture: fills the panel, stretch mode, smooth, sized by its bitmap.
     void CreatePicture();
-    // Loader, ChartDir and ChartPath with the page's mask.
+    // Loader, ChartDir, ChartPath and PrefetchPath with the page's mask.
     void CreateChartPath(std::string_view mask);
     // One grid cell (a flat bit button in "Tahoma" 8, Cyrillic character set).
     TKVBitBtn* CreateCell(const TChartCell& cell);

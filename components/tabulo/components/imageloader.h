@@ -13,7 +13,9 @@
 // doDraw renders the decoded picture into a bitmap and fires it on onLoad;
 // the bitmap is lent for that call only (the receiver copies what it keeps).
 // The loader keeps that bitmap for the next draw of the same size, so a
-// chart shown again reuses its memory instead of touching fresh pages. The
+// chart shown again reuses its memory instead of touching fresh pages; a
+// whole picture at its natural size is not drawn at all when it is decoded
+// in the bitmap's format: the bitmap shares the decoded pixels. The
 // four settings are packed points (X in the low 16 bits, Y in the high 16
 // bits, both signed), each read through its pull point with the property as
 // default:
@@ -27,6 +29,14 @@
 // Nothing fires before a load has completed, for a picture that could not be
 // read (size 0), or when the bitmap would be empty or larger than a decoded
 // picture may be.
+//
+// doPrefetch starts decoding the file the incoming value names (expanded as
+// doLoad's name) ahead of a load, into the decoder's cache only: it never
+// sets Loaded, Width or Height and never fires. A doLoad of the same file
+// while that decode runs takes it over instead of starting another (and
+// decodes again should the file have changed since the decode opened it); a
+// doLoad of another file, a new doPrefetch, a doPrefetch of an empty or
+// missing name and doDropPrefetch drop it (its reading stops).
 //
 // doRelease gives the memory of a picture no longer shown back: the decoded
 // picture goes (a small one stays in the decoder's cache; after one above
@@ -70,6 +80,8 @@ public:
     void doLoad(TData& value, uint16_t index);
     void doDraw(TData& value, uint16_t index);
     void doRelease(TData& value, uint16_t index);
+    void doPrefetch(TData& value, uint16_t index);
+    void doDropPrefetch(TData& value, uint16_t index);
 
     // The loader's own paint routine: the picture tiled from the back origin
     // in steps of the tile size, clipped to the area of the current doDraw.
@@ -90,11 +102,15 @@ public:
 
 private:
     static void completed(ImageDecoder* decoder, void* data);
+    static void prefetched(ImageDecoder* decoder, void* data);
+    std::unique_ptr<ImageDecoder> makeDecoder(const std::string& full, bool quiet);
 
     std::unique_ptr<ImageDecoder> decoder_;
     // A decoder replaced from inside its own completion is kept until that
     // completion has returned.
     std::unique_ptr<ImageDecoder> retired_;
+    // The decode doPrefetch started (none once taken over or dropped).
+    std::unique_ptr<ImageDecoder> prefetch_;
     ImageDecoder* completing_ = nullptr;
     // Cleared by the destructor, so a completion can tell whether the chain
     // it started destroyed the loader.

@@ -9,6 +9,11 @@
 // is centred in the rest; both move 1 pixel down-right while pressed. A
 // disabled button shows a grey copy of the glyph and an embossed caption.
 // A double click counts as a second click.
+//
+// onHoverValue fires Data (as a copy, the value of onClick) once each time
+// the pointer comes over the button, not on every move: a schema may start
+// work that a click is likely to ask for next. onMouseEnter is unchanged
+// (NULL, for every mouse message).
 
 #include <memory>
 
@@ -22,6 +27,7 @@ public:
 
     std::unique_ptr<TBitmap> Glyph;  // empty (0 x 0) unless set
     TKV_Event onClick;
+    TKV_Event onHoverValue;
     TText Caption;
     TData Data;  // fired (as a copy) with onClick
     bool NoFrame = false;
@@ -32,6 +38,8 @@ public:
     void doCaption(TData& value, uint16_t index);
 
     void Init() override;
+    void MouseOver() override;
+    void MouseLeave() override;
     // Paints the button into the canvas; `state` is one of ods*.
     void DrawButton(TCanvas& canvas, const TRect& client, int state);
     // The grey copy of the glyph used while disabled (built on first use).
@@ -39,4 +47,5 @@ public:
 
 private:
     std::unique_ptr<TBitmap> grey_;
+    bool pointerOver_ = false;  // since onHoverValue last fired
 };

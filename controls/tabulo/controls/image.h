@@ -6,10 +6,14 @@
 // 5 fill; see drawmode.h) over a background in Color. Smooth scaling
 // averages the source pixels each screen pixel covers; without it the
 // nearest pixel is taken. Every paint draws from the owned bitmap at the
-// current size; the scaled picture of the last size is kept for the next
-// paint and dropped on load, clear, mode change or a new size.
+// current size. The scaled pictures of the last few pictures and sizes are
+// kept (ScaledBudget), each tied to the very pixels it was scaled from, so a
+// chart shown again at a size it had is not scaled again, while a changed
+// picture never meets a stale scaled one.
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "tabulo/controls/drawmode.h"
 #include "tabulo/controls/win.h"
@@ -47,6 +51,10 @@ public:
 
     // Targets larger than this many pixels are scaled only where visible.
     static constexpr double HugeTarget = 16.0 * 1024 * 1024;
+    // The memory the kept scaled pictures may take (the latest one is kept
+    // whatever its size).
+    static constexpr int64_t ScaledBudget = 2 * 1024 * 1024;
+    int ScaledKept() const { return int(scaled_.size()); }
 
 private:
     void applyAutoSize();
@@ -57,7 +65,11 @@ private:
     void dropCaches();
 
     int mode_ = dmStretch;
-    TBitmap cache_;  // the picture scaled to the last target size
-    TStretchMode cacheMode_ = smColorOnColor;
+    struct Scaled {
+        int64_t Source;  // QImage::cacheKey of the pixels scaled
+        TStretchMode Mode;
+        std::unique_ptr<TBitmap> Picture;
+    };
+    std::vector<Scaled> scaled_;  // most recently used first
     TBitmap block_;  // the picture repeated into a block of at least 256 x 256 (tiling)
 };

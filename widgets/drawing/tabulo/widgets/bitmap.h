@@ -36,7 +36,8 @@ public:
     TColor Pixel(int x, int y) const;  // clNone outside the picture
     void SetPixel(int x, int y, TColor color);
 
-    // Copies: the picture becomes a deep copy of the source's.
+    // Copies: the picture becomes a copy of the source's (pixels in our
+    // format are shared until either side is drawn on).
     void Assign(const TBitmap& source);
     void AssignImage(const QImage& image);
     // The picture itself, for the layer and the image decoder.

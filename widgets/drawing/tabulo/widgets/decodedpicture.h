@@ -16,3 +16,9 @@ inline TSize DecodedSize(const ImageDecoder& decoder) {
 inline bool DecodedOpaque(const ImageDecoder& decoder) {
     return decoder.Completed() && !decoder.Image().isNull() && !decoder.Image().hasAlphaChannel();
 }
+
+// True when the decoded picture is already in a bitmap's own pixel format,
+// so a bitmap can share its pixels instead of having it drawn in.
+inline bool DecodedInBitmapFormat(const ImageDecoder& decoder) {
+    return decoder.Completed() && decoder.Image().format() == QImage::Format_RGB32;
+}

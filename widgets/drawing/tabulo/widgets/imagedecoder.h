@@ -108,6 +108,17 @@ public:
     // Completion comes later through the callback.
     void Load(std::string_view path);
 
+    // The path of the last Load, and whether that load is still to complete.
+    const std::string& Path() const { return path_; }
+    bool Pending() const { return shared_ != nullptr; }
+    // The pending load must answer for the file as it is now: a decode that
+    // read another version of it (the file was rewritten, replaced or
+    // deleted since the decode opened it) starts again when it ends, so a
+    // load begun early (when the pointer came over a chart, say) and taken
+    // over by a later request never completes with what the file no longer
+    // holds.
+    void RequireCurrent();
+
     // The routine called on completion, with the decoder and the data.
     void SetCallback(Callback callback, void* data);
 
@@ -152,8 +163,11 @@ private:
     std::unique_ptr<QObject> mailbox_;
     Callback callback_ = nullptr;
     void* data_ = nullptr;
+    std::string path_;
     bool completed_ = false;
     bool delivering_ = false;  // inside the completion routine
+    bool requireCurrent_ = false;
+    FileStamp required_;  // with requireCurrent_: the file when it was asked
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     QImage image_;
 };

@@ -306,6 +306,9 @@ public:
     bool TrackMouse() const { return trackMouse_; }
     // Accept files dropped on the window (msgDropFiles).
     void SetAcceptDrops(bool on);
+    // The control's paint covers every pixel of it, so what lies beneath
+    // (the parent, lower siblings) is not painted there first.
+    void SetOpaquePaint(bool on);
 
     // ----- top-level windows
     // Frame style 0..9 (style and extended-style bits as the window tables
