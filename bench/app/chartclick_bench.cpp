@@ -228,6 +228,26 @@ struct ClickTiming {
     bool Shown = false;
 };
 
+// What the timed clicks of one benchmark add up to, reported as counters.
+struct ClickTotals {
+    double MaxStall = 0, MaxStepCpu = 0, Cpu = 0, UiCpu = 0;
+
+    void Add(benchmark::State& state, const ClickTiming& t) {
+        Cpu += t.CpuMs;
+        UiCpu += t.UiCpuMs;
+        MaxStepCpu = std::max(MaxStepCpu, t.MaxStepCpuMs);
+        MaxStall = std::max(MaxStall, t.MaxStallMs);
+        state.SetIterationTime(t.TotalMs / 1000.0);
+    }
+    void Report(benchmark::State& state) const {
+        state.counters["max_stall_ms"] = MaxStall;
+        const double n = double(std::max<int64_t>(1, state.iterations()));
+        state.counters["process_cpu_ms"] = Cpu / n;
+        state.counters["ui_cpu_ms"] = UiCpu / n;
+        state.counters["max_step_ui_cpu_ms"] = MaxStepCpu;
+    }
+};
+
 // Clicks the cell, waits for the chart's first paint, clicks the chart away.
 ClickTiming ClickToPaint(TChartPageSchema* page, TKVBitBtn* cell) {
     QWidget* picture = page->Picture->Control->Widget();
@@ -292,24 +312,16 @@ void SteadyClick(benchmark::State& state, const char* pageName, const char* key)
     Page* page = program->Show<Page>(pageName);
     TKVBitBtn* cell = CellWithKey(page, key);
     ClickToPaint(page, cell);  // warm-up: the first click is measured by FirstClick
-    double maxStall = 0, maxStepCpu = 0, cpu = 0, uiCpu = 0;
+    ClickTotals totals;
     for (auto _ : state) {
         const ClickTiming t = ClickToPaint(page, cell);
-        cpu += t.CpuMs;
-        uiCpu += t.UiCpuMs;
-        maxStepCpu = std::max(maxStepCpu, t.MaxStepCpuMs);
         if (!t.Shown) {
             state.SkipWithError("the chart was not painted");
             break;
         }
-        maxStall = std::max(maxStall, t.MaxStallMs);
-        state.SetIterationTime(t.TotalMs / 1000.0);
+        totals.Add(state, t);
     }
-    state.counters["max_stall_ms"] = maxStall;
-    const double n = double(std::max<int64_t>(1, state.iterations()));
-    state.counters["process_cpu_ms"] = cpu / n;
-    state.counters["ui_cpu_ms"] = uiCpu / n;
-    state.counters["max_step_ui_cpu_ms"] = maxStepCpu;
+    totals.Report(state);
     state.counters["rss_MiB"] = double(ResidentKiB()) / 1024;
 }
 
@@ -342,7 +354,7 @@ void HoverThenClick(benchmark::State& state, const char* pageName, const char* k
     Page* page = program->Show<Page>(pageName);
     TKVBitBtn* cell = CellWithKey(page, key);
     ClickToPaint(page, cell);  // warm-up
-    double maxStall = 0, maxStepCpu = 0, cpu = 0, uiCpu = 0;
+    ClickTotals totals;
     for (auto _ : state) {
         state.PauseTiming();
         PictureCache::Clear();  // a chart not decoded before
@@ -355,17 +367,9 @@ void HoverThenClick(benchmark::State& state, const char* pageName, const char* k
             state.SkipWithError("the chart was not painted");
             break;
         }
-        cpu += t.CpuMs;
-        uiCpu += t.UiCpuMs;
-        maxStepCpu = std::max(maxStepCpu, t.MaxStepCpuMs);
-        maxStall = std::max(maxStall, t.MaxStallMs);
-        state.SetIterationTime(t.TotalMs / 1000.0);
+        totals.Add(state, t);
     }
-    state.counters["max_stall_ms"] = maxStall;
-    const double n = double(std::max<int64_t>(1, state.iterations()));
-    state.counters["process_cpu_ms"] = cpu / n;
-    state.counters["ui_cpu_ms"] = uiCpu / n;
-    state.counters["max_step_ui_cpu_ms"] = maxStepCpu;
+    totals.Report(state);
 }
 void PositionHoverThenClick(benchmark::State& s) {
     HoverThenClick<TClassPosition_253CB10>(s, "Position", "MPvsUTG");
@@ -383,7 +387,8 @@ void FirstClick(benchmark::State& state, bool hands) {
         state.SkipWithError("the default chart pack is missing (build the target chartpack)");
         return;
     }
-    double first = -1, maxStall = 0, maxStepCpu = 0, cpu = 0, uiCpu = 0;
+    double first = -1;
+    ClickTotals totals;
     for (auto _ : state) {
         state.PauseTiming();
         program->Stop();
@@ -405,18 +410,10 @@ void FirstClick(benchmark::State& state, bool hands) {
             break;
         }
         if (first < 0) first = t.TotalMs;
-        cpu += t.CpuMs;
-        uiCpu += t.UiCpuMs;
-        maxStepCpu = std::max(maxStepCpu, t.MaxStepCpuMs);
-        maxStall = std::max(maxStall, t.MaxStallMs);
-        state.SetIterationTime(t.TotalMs / 1000.0);
+        totals.Add(state, t);
     }
     state.counters["first_ms"] = first;
-    state.counters["max_stall_ms"] = maxStall;
-    const double n = double(std::max<int64_t>(1, state.iterations()));
-    state.counters["process_cpu_ms"] = cpu / n;
-    state.counters["ui_cpu_ms"] = uiCpu / n;
-    state.counters["max_step_ui_cpu_ms"] = maxStepCpu;
+    totals.Report(state);
 }
 // Resident memory after every default chart of both pages has been shown
 // once, against the start-up figure.

@@ -114,18 +114,14 @@ private:
     };
     // The smallest picture that covers the size, else the largest there is.
     Entry* best(const QSize& size) {
+        auto covers = [&size](const Entry& e) {
+            return e.size.width() >= size.width() && e.size.height() >= size.height();
+        };
+        auto area = [](const Entry& e) { return qint64(e.size.width()) * e.size.height(); };
         Entry* found = nullptr;
         for (Entry& e : entries_) {
-            const bool covers = e.size.width() >= size.width() && e.size.height() >= size.height();
-            if (!found) {
-                found = &e;
-                continue;
-            }
-            const bool foundCovers =
-                found->size.width() >= size.width() && found->size.height() >= size.height();
-            const qint64 area = qint64(e.size.width()) * e.size.height();
-            const qint64 foundArea = qint64(found->size.width()) * found->size.height();
-            if (covers ? (!foundCovers || area < foundArea) : (!foundCovers && area > foundArea))
+            if (!found || (covers(e) ? !covers(*found) || area(e) < area(*found)
+                                     : !covers(*found) && area(e) > area(*found)))
                 found = &e;
         }
         return found;
