@@ -9,7 +9,7 @@ run_packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth xdotool imagemagick
   fonts-dejavu-core fonts-liberation2
-  fonts-wine libxcb1-dev libfontconfig-dev
+  fonts-wine libxcb1-dev libfontconfig-dev libpng-dev
 )
 # The tests, benchmarks, fuzzers, package and end-to-end checks on top.
 test_packages=(

@@ -126,22 +126,25 @@ BENCHMARK(DecoderLoadKept)->Arg(470)->Unit(benchmark::kMillisecond)->UseRealTime
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    // TABULO_DECODE_FILES=a.png:b.png adds a direct decode of each file, to
-    // compare encodings of the same picture.
+    // TABULO_DECODE_FILES=a.png:b.png adds a decode of each file, by the
+    // decoder's own reading (File) and by Qt's reader alone (FileQt), to
+    // compare encodings of the same picture and the two readers.
     for (const QString& file :
          qEnvironmentVariable("TABULO_DECODE_FILES").split(':', Qt::SkipEmptyParts))
-        benchmark::RegisterBenchmark(("File/" + file).toStdString().c_str(),
-                                     [file](benchmark::State& state) {
-                                         const double start = ProcessCpuMs();
-                                         for (auto _ : state) {
-                                             QImage image = QImageReader(file).read();
-                                             if (image.isNull())
-                                                 state.SkipWithError("decode failed");
-                                             benchmark::DoNotOptimize(image.constBits());
-                                         }
-                                         ReportProcessCpu(state, start);
-                                     })
-            ->Unit(benchmark::kMillisecond);
+        for (const bool qtOnly : {false, true})
+            benchmark::RegisterBenchmark(
+                ((qtOnly ? "FileQt/" : "File/") + file).toStdString().c_str(),
+                [file, qtOnly](benchmark::State& state) {
+                    const double start = ProcessCpuMs();
+                    for (auto _ : state) {
+                        QImage image = qtOnly ? QImageReader(file).read()
+                                              : DecodePictureFile(file.toStdString()).Image;
+                        if (image.isNull()) state.SkipWithError("decode failed");
+                        benchmark::DoNotOptimize(image.constBits());
+                    }
+                    ReportProcessCpu(state, start);
+                })
+                ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,7 +1,8 @@
 // ImageDecoder: formats, damaged files, and the asynchronous completion
 // contract (after Load returns, only for the live decoder, at most once).
-#include "tabulo/widgets/imagebytes.h"
 #include "tabulo/widgets/imagedecoder.h"
+#include "tabulo/widgets/imagebytes.h"
+#include "tabulo/widgets/pngreader.h"
 
 #include "tabulo/widgets/bitmap.h"
 
@@ -12,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -517,6 +519,67 @@ TEST(DecoderFiles, DecodesPicturesInMemory) {
               Pattern(40, 30));
     EXPECT_TRUE(DecodePictureData(PngClaiming(100000, 100000)).isNull());
     EXPECT_TRUE(DecodePictureData(QByteArray()).isNull());
+}
+
+QByteArray PngOf(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(image.save(&buffer, "PNG"));
+    return bytes;
+}
+
+// Plain 8-bit RGB and RGBA PNGs are read by libpng directly; every picture,
+// whole or damaged, must come out as Qt's own reader gives it.
+TEST(DecoderFiles, PlainPngsReadAsQtReadsThem) {
+    QImage translucent(37, 23, QImage::Format_ARGB32);
+    for (int y = 0; y < translucent.height(); ++y)
+        for (int x = 0; x < translucent.width(); ++x)
+            translucent.setPixel(x, y, qRgba(x * 7, y * 11, (x * y) % 256, (x * 13 + y) % 256));
+    const QImage opaque = Pattern(40, 30);
+    struct Case {
+        const char* name;
+        QImage image;
+        bool plain;
+        QImage::Format format;
+    };
+    const std::vector<Case> cases = {
+        {"rgb", opaque, true, QImage::Format_RGB32},
+        {"rgba", translucent, true, QImage::Format_ARGB32},
+        {"palette", opaque.convertToFormat(QImage::Format_Indexed8), false, {}},
+        {"grey", opaque.convertToFormat(QImage::Format_Grayscale8), false, {}},
+        {"16-bit", translucent.convertToFormat(QImage::Format_RGBA64), false, {}},
+    };
+    for (const Case& c : cases) {
+        const QByteArray whole = PngOf(c.image);
+        QBuffer probe;
+        probe.setData(whole);
+        probe.open(QIODevice::ReadOnly);
+        const std::optional<QImage> direct = ReadPlainPng(probe, [](QSize) { return true; });
+        EXPECT_EQ(direct.has_value(), c.plain) << c.name;
+        if (c.plain) {
+            EXPECT_EQ(direct->format(), c.format) << c.name;
+            EXPECT_EQ(*direct, c.image) << c.name;
+        }
+        std::vector<QByteArray> variants = {whole, whole.left(whole.size() / 3),
+                                            whole.left(whole.size() * 2 / 3),
+                                            whole.left(whole.size() - 12)};  // no IEND
+        QByteArray flipped = whole;
+        flipped[flipped.size() / 2] = char(flipped[flipped.size() / 2] ^ 0x40);
+        variants.push_back(flipped);
+        for (size_t v = 0; v < variants.size(); ++v) {
+            QBuffer buffer;
+            buffer.setData(variants[v]);
+            buffer.open(QIODevice::ReadOnly);
+            // A picture Qt cannot read whole is no picture.
+            QImage byQt;
+            if (!QImageReader(&buffer, "png").read(&byQt)) byQt = QImage();
+            const QImage ours = DecodePictureData(variants[v]);
+            EXPECT_EQ(ours.isNull(), byQt.isNull()) << c.name << " variant " << v;
+            EXPECT_EQ(ours.format(), byQt.format()) << c.name << " variant " << v;
+            EXPECT_EQ(ours, byQt) << c.name << " variant " << v;
+        }
+    }
 }
 
 TEST(DecoderFiles, APictureUpToTheDocumentedLimitIsRead) {

@@ -4,6 +4,7 @@
 #include <QImageReader>
 
 #include "tabulo/widgets/imagedecoder.h"
+#include "tabulo/widgets/pngreader.h"
 
 namespace {
 
@@ -25,6 +26,9 @@ void LimitDecoderAllocations() {
 }
 
 QImage DecodePicture(QIODevice& device) {
+    const qint64 start = device.pos();
+    if (std::optional<QImage> png = ReadPlainPng(device, &AcceptableSize)) return *png;
+    if (!device.seek(start)) return QImage();
     QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
     // A size the header gives must be sane before anything is allocated.
