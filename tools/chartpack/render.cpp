@@ -112,9 +112,14 @@ bool encodeRows(png_structp png, png_infop info, const QImage& image, QByteArray
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_compression_level(png, 3);
     png_write_info(png, info);
-    // The image's 0xffRRGGBB words lie in memory as B, G, R, 0xff.
-    png_set_bgr(png);
-    png_set_filler(png, 0, PNG_FILLER_AFTER);
+    // The image's 0xffRRGGBB words lie in memory as B, G, R, 0xff on a
+    // little-endian machine and as 0xff, R, G, B on a big-endian one.
+    if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
+        png_set_bgr(png);
+        png_set_filler(png, 0, PNG_FILLER_AFTER);
+    } else {
+        png_set_filler(png, 0, PNG_FILLER_BEFORE);
+    }
     for (int y = 0; y < image.height(); ++y) png_write_row(png, image.constScanLine(y));
     png_write_end(png, info);
     return true;

@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <QIODevice>
+#include <QtGlobal>
 #include <csetjmp>
 
 namespace {
@@ -46,8 +47,8 @@ Outcome Read(png_structp png, png_infop info, const std::function<bool(QSize)>& 
     if (width > png_uint_32(INT_MAX) || height > png_uint_32(INT_MAX) ||
         !acceptable(QSize(int(width), int(height))))
         return Outcome::Failed;
-    // Memory order B, G, R, A: a 32-bit 0xAARRGGBB on this little-endian
-    // layout, opaque filler for RGB.
+    // Memory order B, G, R, A: a 32-bit 0xAARRGGBB on a little-endian
+    // machine, opaque filler for RGB.
     png_set_bgr(png);
     if (colour == PNG_COLOR_TYPE_RGB) png_set_filler(png, 0xff, PNG_FILLER_AFTER);
     png_read_update_info(png, info);
@@ -70,6 +71,9 @@ Outcome Read(png_structp png, png_infop info, const std::function<bool(QSize)>& 
 
 std::optional<QImage> ReadPlainPng(QIODevice& device,
                                    const std::function<bool(QSize)>& acceptable) {
+    // The row layout below is that of a little-endian machine; elsewhere Qt
+    // reads every picture.
+    if constexpr (Q_BYTE_ORDER != Q_LITTLE_ENDIAN) return std::nullopt;
     char signature[8];
     if (device.peek(signature, 8) != 8 ||
         png_sig_cmp(reinterpret_cast<png_const_bytep>(signature), 0, 8) != 0)
