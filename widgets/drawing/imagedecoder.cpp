@@ -9,6 +9,10 @@
 #include <QObject>
 #include <QPainter>
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -63,6 +67,63 @@ protected:
 
 private:
     const std::atomic<bool>* wanted_;
+};
+
+// Decode threads stay parked a while after a decode, so that the next one
+// does not pay for a new thread (its start, stack and heap arena cost about
+// a quarter of a default chart's decode). A decode never waits for a thread:
+// with none parked, a new one starts, so one stuck in open() on a hung mount
+// holds up nothing but itself.
+class DecodeThreads {
+public:
+    static DecodeThreads& instance() {
+        // Never destroyed: threads parked or still decoding at exit must not
+        // find it gone.
+        static DecodeThreads* threads = new DecodeThreads;
+        return *threads;
+    }
+
+    // Runs the job on a parked thread or a new one; throws std::system_error
+    // when no thread can be had.
+    void run(std::function<void()> job) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (parked_ > 0) {
+                --parked_;  // that thread is spoken for
+                jobs_.push_back(std::move(job));
+                wake_.notify_one();
+                return;
+            }
+        }
+        std::thread([this, job = std::move(job)]() mutable { serve(std::move(job)); }).detach();
+    }
+
+private:
+    static constexpr int kMaxParked = 2;
+    static constexpr std::chrono::seconds kLinger{30};
+
+    // Every queued job has a parked thread of its own: a thread leaves only
+    // when it wakes to no job.
+    void serve(std::function<void()> job) {
+        for (;;) {
+            job();
+            job = nullptr;  // what the job held goes before the thread parks
+            std::unique_lock<std::mutex> lock(mutex_);
+            if (parked_ >= kMaxParked) return;
+            ++parked_;
+            if (!wake_.wait_for(lock, kLinger, [this] { return !jobs_.empty(); })) {
+                --parked_;
+                return;
+            }
+            job = std::move(jobs_.front());
+            jobs_.pop_front();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::function<void()>> jobs_;
+    int parked_ = 0;
 };
 
 // The decoded pictures of unchanged files (user-interface thread only).
@@ -226,7 +287,7 @@ void ImageDecoder::Load(std::string_view path) {
     LimitDecoderAllocations();
     ++runningDecodes;
     try {
-        std::thread([shared, post, decode = decode_] {
+        DecodeThreads::instance().run([shared, post, decode = decode_] {
             DecodedFile decoded;
             if (shared->wanted) decoded = decode(shared->path, &shared->wanted);
             {
@@ -234,7 +295,7 @@ void ImageDecoder::Load(std::string_view path) {
                 if (shared->mailbox) post(shared, std::move(decoded));
             }
             --runningDecodes;
-        }).detach();
+        });
     } catch (const std::system_error&) {
         --runningDecodes;  // no thread to be had: the picture cannot be read
         post(shared, DecodedFile{});

@@ -11,7 +11,8 @@
 //
 // Only regular files are read, and the file is opened without blocking, so
 // a FIFO or a device named as a picture fails at once. Each decode runs on a
-// detached thread that owns everything it touches: destroying a decoder,
+// detached thread (a parked one from an earlier decode when there is one,
+// else a new one) and owns everything it touches: destroying a decoder,
 // Disconnect, or a new Load drops the pending completion and stops the
 // reading at its next block; nothing ever waits for a decode, and leaving
 // the program abandons one still running (one stuck in open() on a hung
