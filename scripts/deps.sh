@@ -10,6 +10,7 @@ run_packages=(
   xvfb xauth xdotool imagemagick
   fonts-dejavu-core fonts-liberation2
   fonts-wine libxcb1-dev libfontconfig-dev libpng-dev
+  libdeflate-dev
 )
 # The tests, benchmarks, fuzzers, package and end-to-end checks on top.
 test_packages=(

@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QThread>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -66,9 +67,9 @@ void AppendBigEndian(QByteArray& out, uint32_t v) {
     for (int shift = 24; shift >= 0; shift -= 8) out.append(static_cast<char>((v >> shift) & 0xFF));
 }
 
-// A PNG whose (valid, checksummed) header claims the given size, followed by
-// a tiny data chunk and the end chunk.
-QByteArray PngClaiming(uint32_t w, uint32_t h) {
+// A PNG of 8-bit samples of the given colour type with the header's size and
+// the zlib stream as its one data chunk.
+QByteArray Png(uint32_t w, uint32_t h, char colourType, const QByteArray& stream) {
     QByteArray png("\x89PNG\r\n\x1a\n", 8);
     auto chunk = [&png](const char* type, const QByteArray& data) {
         AppendBigEndian(png, static_cast<uint32_t>(data.size()));
@@ -80,11 +81,53 @@ QByteArray PngClaiming(uint32_t w, uint32_t h) {
     QByteArray ihdr;
     AppendBigEndian(ihdr, w);
     AppendBigEndian(ihdr, h);
-    ihdr += QByteArray("\x08\x06\x00\x00\x00", 5);  // 8-bit RGBA
+    ihdr += '\x08';
+    ihdr += colourType;
+    ihdr += QByteArray("\x00\x00\x00", 3);
     chunk("IHDR", ihdr);
-    chunk("IDAT", QByteArray("\x78\x9c\x03\x00\x00\x00\x00\x01", 8));
+    chunk("IDAT", stream);
     chunk("IEND", QByteArray());
     return png;
+}
+
+// A PNG whose (valid, checksummed) header claims the given size, followed by
+// a tiny data chunk and the end chunk.
+QByteArray PngClaiming(uint32_t w, uint32_t h) {
+    return Png(w, h, 6, QByteArray("\x78\x9c\x03\x00\x00\x00\x00\x01", 8));  // RGBA
+}
+
+// The picture as an RGB or RGBA PNG whose rows take the five row filters in
+// turn (none, sub, up, average, Paeth), as the PNG specification defines
+// them.
+QByteArray PngWithEveryFilter(const QImage& image, bool alpha) {
+    const int bpp = alpha ? 4 : 3;
+    const int length = image.width() * bpp;
+    std::vector<int> prior(static_cast<std::size_t>(length), 0);
+    std::vector<int> row(static_cast<std::size_t>(length));
+    QByteArray filtered;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            const int channels[4] = {qRed(c), qGreen(c), qBlue(c), qAlpha(c)};
+            for (int k = 0; k < bpp; ++k) row[std::size_t(x * bpp + k)] = channels[k];
+        }
+        const int filter = y % 5;
+        filtered += char(filter);
+        for (int i = 0; i < length; ++i) {
+            const int a = i >= bpp ? row[std::size_t(i - bpp)] : 0;
+            const int b = prior[std::size_t(i)];
+            const int c = i >= bpp ? prior[std::size_t(i - bpp)] : 0;
+            const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b),
+                      pc = std::abs(p - c);
+            const int paeth = pa <= pb && pa <= pc ? a : (pb <= pc ? b : c);
+            const int predicted[5] = {0, a, b, (a + b) / 2, paeth};
+            filtered += char((row[std::size_t(i)] - predicted[filter]) & 0xff);
+        }
+        prior = row;
+    }
+    // qCompress puts the length in front of the zlib stream.
+    return Png(uint32_t(image.width()), uint32_t(image.height()), alpha ? 6 : 2,
+               qCompress(filtered).mid(4));
 }
 
 // A GIF with a 4-colour palette. The LZW stream sends a clear code after
@@ -529,7 +572,7 @@ QByteArray PngOf(const QImage& image) {
     return bytes;
 }
 
-// Plain 8-bit RGB and RGBA PNGs are read by libpng directly; every picture,
+// Plain 8-bit RGB and RGBA PNGs are read by the decoder itself; every picture,
 // whole or damaged, must come out as Qt's own reader gives it.
 TEST(DecoderFiles, PlainPngsReadAsQtReadsThem) {
     QImage translucent(37, 23, QImage::Format_ARGB32);
@@ -537,21 +580,32 @@ TEST(DecoderFiles, PlainPngsReadAsQtReadsThem) {
         for (int x = 0; x < translucent.width(); ++x)
             translucent.setPixel(x, y, qRgba(x * 7, y * 11, (x * y) % 256, (x * 13 + y) % 256));
     const QImage opaque = Pattern(40, 30);
+    QImage noise(29, 31, QImage::Format_ARGB32);  // every branch of every filter
+    uint32_t seed = 12345;
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            noise.setPixel(x, y, seed);
+        }
     struct Case {
         const char* name;
         QImage image;
         bool plain;
         QImage::Format format;
+        QByteArray png;  // Qt's writer's when empty
     };
     const std::vector<Case> cases = {
-        {"rgb", opaque, true, QImage::Format_RGB32},
-        {"rgba", translucent, true, QImage::Format_ARGB32},
-        {"palette", opaque.convertToFormat(QImage::Format_Indexed8), false, {}},
-        {"grey", opaque.convertToFormat(QImage::Format_Grayscale8), false, {}},
-        {"16-bit", translucent.convertToFormat(QImage::Format_RGBA64), false, {}},
+        {"rgb", opaque, true, QImage::Format_RGB32, {}},
+        {"rgba", translucent, true, QImage::Format_ARGB32, {}},
+        {"rgb, every filter", noise.convertToFormat(QImage::Format_RGB32), true,
+         QImage::Format_RGB32, PngWithEveryFilter(noise, false)},
+        {"rgba, every filter", noise, true, QImage::Format_ARGB32, PngWithEveryFilter(noise, true)},
+        {"palette", opaque.convertToFormat(QImage::Format_Indexed8), false, {}, {}},
+        {"grey", opaque.convertToFormat(QImage::Format_Grayscale8), false, {}, {}},
+        {"16-bit", translucent.convertToFormat(QImage::Format_RGBA64), false, {}, {}},
     };
     for (const Case& c : cases) {
-        const QByteArray whole = PngOf(c.image);
+        const QByteArray whole = c.png.isEmpty() ? PngOf(c.image) : c.png;
         QBuffer probe;
         probe.setData(whole);
         probe.open(QIODevice::ReadOnly);

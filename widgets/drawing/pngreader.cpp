@@ -1,100 +1,239 @@
 #include "tabulo/widgets/pngreader.h"
 
-#include <png.h>
+#include <libdeflate.h>
 
 #include <QIODevice>
 #include <QtGlobal>
-#include <csetjmp>
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <utility>
+#include <vector>
 
 namespace {
 
-constexpr png_uint_32 kConverted =
-    PNG_INFO_gAMA | PNG_INFO_cHRM | PNG_INFO_iCCP | PNG_INFO_sRGB | PNG_INFO_sBIT | PNG_INFO_tRNS;
+constexpr std::array<unsigned char, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+// Above this many filtered bytes Qt reads the picture: the whole stream is
+// inflated at once, so it is held beside the image (32 MB is a 2800 x 2800
+// RGBA picture; charts are a few hundred pixels a side).
+constexpr uint64_t kMaxFilteredBytes = 32ull * 1024 * 1024;
+constexpr uint32_t kMaxChunkLength = 0x7fffffffu;
 
-enum class Outcome { NotPlain, Failed, Done };
-
-// Errors and warnings are not printed: a picture that cannot be read is a
-// null image, as from Qt's reader.
-[[noreturn]] void Fail(png_structp png, png_const_charp) {
-    png_longjmp(png, 1);
+uint32_t BigEndian(const unsigned char* p) {
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
 }
-void Ignore(png_structp, png_const_charp) {}
 
-void ReadFromDevice(png_structp png, png_bytep out, size_t length) {
-    auto* device = static_cast<QIODevice*>(png_get_io_ptr(png));
-    size_t done = 0;
-    while (done < length) {
-        const qint64 n = device->read(reinterpret_cast<char*>(out + done), qint64(length - done));
-        if (n <= 0) break;
-        done += size_t(n);
+uint32_t Tag(const char (&name)[5]) {
+    return BigEndian(reinterpret_cast<const unsigned char*>(name));
+}
+
+bool ReadExactly(QIODevice& device, void* out, qint64 length) {
+    auto* to = static_cast<char*>(out);
+    while (length > 0) {
+        const qint64 n = device.read(to, length);
+        if (n <= 0) return false;
+        to += n;
+        length -= n;
     }
-    if (done < length) png_error(png, "short read");
+    return true;
 }
 
-// libpng reports errors by longjmp: nothing in this frame, nor in the
-// callbacks it leaves, may need a destructor. The image is the caller's.
-Outcome Read(png_structp png, png_infop info, const std::function<bool(QSize)>& acceptable,
-             QImage* image) {
-    if (setjmp(png_jmpbuf(png))) return Outcome::Failed;
-    png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
-    png_read_info(png, info);
-    png_uint_32 width = 0, height = 0;
-    int depth = 0, colour = 0, interlace = 0;
-    png_get_IHDR(png, info, &width, &height, &depth, &colour, &interlace, nullptr, nullptr);
-    if (depth != 8 || (colour != PNG_COLOR_TYPE_RGB && colour != PNG_COLOR_TYPE_RGBA) ||
-        interlace != PNG_INTERLACE_NONE || png_get_valid(png, info, kConverted) != 0)
-        return Outcome::NotPlain;
-    if (width > png_uint_32(INT_MAX) || height > png_uint_32(INT_MAX) ||
-        !acceptable(QSize(int(width), int(height))))
-        return Outcome::Failed;
-    // Memory order B, G, R, A: a 32-bit 0xAARRGGBB on a little-endian
-    // machine, opaque filler for RGB.
-    png_set_bgr(png);
-    if (colour == PNG_COLOR_TYPE_RGB) png_set_filler(png, 0xff, PNG_FILLER_AFTER);
-    png_read_update_info(png, info);
-    *image = QImage(int(width), int(height),
-                    colour == PNG_COLOR_TYPE_RGB ? QImage::Format_RGB32 : QImage::Format_ARGB32);
-    if (image->isNull()) return Outcome::Failed;
-    for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, image->scanLine(int(y)), nullptr);
-    png_read_end(png, nullptr);
-    png_uint_32 xPerMetre = 0, yPerMetre = 0;
-    int unit = 0;
-    if (png_get_pHYs(png, info, &xPerMetre, &yPerMetre, &unit) != 0 &&
-        unit == PNG_RESOLUTION_METER) {
-        image->setDotsPerMeterX(int(xPerMetre));
-        image->setDotsPerMeterY(int(yPerMetre));
-    }
-    return Outcome::Done;
+struct Chunk {
+    uint32_t Type = 0;
+    std::vector<unsigned char> Data;  // empty for IDAT, whose data goes onto the stream
+};
+
+constexpr uint32_t kIDAT = 0x49444154u;
+// Chunks other than IDAT are small; libpng (and so Qt) refuses those over
+// 8 MB.
+constexpr uint32_t kMaxOtherChunk = 1024 * 1024;
+
+// One chunk whose CRC-32 (over type and data) is right; an IDAT's data is
+// appended to the stream, which may not grow beyond streamLimit. Nothing for
+// a short read, a length over the limits or a wrong CRC.
+std::optional<Chunk> ReadChunk(QIODevice& device, std::vector<unsigned char>& stream,
+                               std::size_t streamLimit) {
+    unsigned char head[8];
+    if (!ReadExactly(device, head, 8)) return std::nullopt;
+    const uint32_t length = BigEndian(head);
+    Chunk chunk;
+    chunk.Type = BigEndian(head + 4);
+    const bool idat = chunk.Type == kIDAT;
+    if (length > kMaxChunkLength || (idat && length > streamLimit - stream.size()) ||
+        (!idat && length > kMaxOtherChunk))
+        return std::nullopt;
+    std::vector<unsigned char>& data = idat ? stream : chunk.Data;
+    const std::size_t at = data.size();
+    data.resize(at + length);
+    unsigned char crc[4];
+    if (!ReadExactly(device, data.data() + at, length) || !ReadExactly(device, crc, 4))
+        return std::nullopt;
+    uint32_t sum = libdeflate_crc32(0, head + 4, 4);
+    // (libdeflate_crc32 answers 0 for a null buffer, which an empty vector has.)
+    if (length > 0) sum = libdeflate_crc32(sum, data.data() + at, length);
+    if (sum != BigEndian(crc)) return std::nullopt;
+    return chunk;
 }
+
+int Paeth(int a, int b, int c) {
+    const int p = a + b - c;
+    const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+    if (pa <= pb && pa <= pc) return a;
+    return pb <= pc ? b : c;
+}
+
+// Undoes a row's filter: from the filtered bytes into row, given prior, the
+// row above unfiltered (or zeros). False for an unknown filter type.
+bool Unfilter(unsigned type, const unsigned char* in, unsigned char* row,
+              const unsigned char* prior, std::size_t length, std::size_t bpp) {
+    switch (type) {
+        case 0:
+            std::memcpy(row, in, length);
+            return true;
+        case 1:
+            std::memcpy(row, in, bpp);
+            for (std::size_t i = bpp; i < length; ++i) row[i] = uint8_t(in[i] + row[i - bpp]);
+            return true;
+        case 2:
+            for (std::size_t i = 0; i < length; ++i) row[i] = uint8_t(in[i] + prior[i]);
+            return true;
+        case 3:
+            for (std::size_t i = 0; i < bpp; ++i) row[i] = uint8_t(in[i] + prior[i] / 2);
+            for (std::size_t i = bpp; i < length; ++i)
+                row[i] = uint8_t(in[i] + (row[i - bpp] + prior[i]) / 2);
+            return true;
+        case 4:
+            for (std::size_t i = 0; i < bpp; ++i) row[i] = uint8_t(in[i] + prior[i]);
+            for (std::size_t i = bpp; i < length; ++i)
+                row[i] = uint8_t(in[i] + Paeth(row[i - bpp], prior[i], prior[i - bpp]));
+            return true;
+        default:
+            return false;
+    }
+}
+
+struct DecompressorFree {
+    void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+};
 
 }  // namespace
 
 std::optional<QImage> ReadPlainPng(QIODevice& device,
                                    const std::function<bool(QSize)>& acceptable) {
-    // The row layout below is that of a little-endian machine; elsewhere Qt
+    // The pixel layout below is that of a little-endian machine; elsewhere Qt
     // reads every picture.
     if constexpr (Q_BYTE_ORDER != Q_LITTLE_ENDIAN) return std::nullopt;
-    char signature[8];
-    if (device.peek(signature, 8) != 8 ||
-        png_sig_cmp(reinterpret_cast<png_const_bytep>(signature), 0, 8) != 0)
+    unsigned char signature[8];
+    if (device.peek(reinterpret_cast<char*>(signature), 8) != 8 ||
+        std::memcmp(signature, kSignature.data(), 8) != 0)
         return std::nullopt;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, &Fail, &Ignore);
-    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-    if (info == nullptr) {
-        png_destroy_read_struct(&png, nullptr, nullptr);
+    device.skip(8);
+
+    std::vector<unsigned char> stream;
+    const std::optional<Chunk> header = ReadChunk(device, stream, 0);
+    if (!header || header->Type != Tag("IHDR") || header->Data.size() != 13) return std::nullopt;
+    const unsigned char* h = header->Data.data();
+    const uint32_t width = BigEndian(h), height = BigEndian(h + 4);
+    const unsigned depth = h[8], colour = h[9];
+    // Depth 8, RGB (2) or RGBA (6), deflate, adaptive filters, not interlaced.
+    if (depth != 8 || (colour != 2 && colour != 6) || h[10] != 0 || h[11] != 0 || h[12] != 0 ||
+        width == 0 || height == 0 || width > kMaxChunkLength || height > kMaxChunkLength)
         return std::nullopt;
-    }
-    png_set_read_fn(png, &device, &ReadFromDevice);
-    QImage image;
-    const Outcome outcome = Read(png, info, acceptable, &image);
-    png_destroy_read_struct(&png, &info, nullptr);
-    switch (outcome) {
-        case Outcome::NotPlain:
+    if (!acceptable(QSize(int(width), int(height)))) return QImage();
+    const std::size_t bpp = colour == 2 ? 3 : 4;
+    const uint64_t stride = uint64_t(width) * bpp + 1;
+    if (stride * height > kMaxFilteredBytes) return std::nullopt;
+
+    // The chunks up to IEND. Anything a plain picture does not hold, or that
+    // is not quite right, is left to Qt's reader to judge.
+    const std::size_t filteredBytes = std::size_t(stride * height);
+    // A stream of stored blocks is the longest deflate can make of it.
+    const std::size_t streamLimit = filteredBytes + filteredBytes / 1024 + 1024;
+    stream.reserve(std::size_t(std::clamp<qint64>(device.size(), 0, qint64(streamLimit))));
+    bool resolutionSeen = false;
+    std::optional<std::pair<int, int>> perMetre;
+    bool idatSeen = false, idatEnded = false;
+    for (;;) {
+        const std::optional<Chunk> chunk = ReadChunk(device, stream, streamLimit);
+        if (!chunk) return std::nullopt;
+        const uint32_t type = chunk->Type;
+        if (type == kIDAT) {
+            if (idatEnded) return std::nullopt;
+            idatSeen = true;
+            continue;
+        }
+        idatEnded = idatSeen;
+        if (type == Tag("IEND")) break;
+        // The resolution, once, before the pixels.
+        if (type == Tag("pHYs") && chunk->Data.size() == 9 && !idatSeen && !resolutionSeen) {
+            resolutionSeen = true;
+            const unsigned char* d = chunk->Data.data();
+            if (d[8] == 1) perMetre.emplace(int(BigEndian(d)), int(BigEndian(d + 4)));
+            continue;
+        }
+        // Colour space, gamma, significant bits and transparency change the
+        // pixels Qt gives; critical chunks (upper-case first letter) other
+        // than these three are Qt's to judge too.
+        if (type == Tag("gAMA") || type == Tag("cHRM") || type == Tag("iCCP") ||
+            type == Tag("sRGB") || type == Tag("sBIT") || type == Tag("tRNS") ||
+            type == Tag("pHYs") || (type & 0x20000000u) == 0)
             return std::nullopt;
-        case Outcome::Failed:
-            return QImage();
-        case Outcome::Done:
-            break;
+    }
+    if (!idatSeen) return std::nullopt;
+
+    QImage image(int(width), int(height),
+                 colour == 2 ? QImage::Format_RGB32 : QImage::Format_ARGB32);
+    const std::unique_ptr<libdeflate_decompressor, DecompressorFree> inflater(
+        libdeflate_alloc_decompressor());
+    if (image.isNull() || !inflater) return QImage();
+    // The filtered rows of an RGB picture fit at the end of the image's own
+    // pixels (3 w + 1 bytes a row against 4 w), so no second picture's worth
+    // of memory is taken: row y's pixels end at or before row y + 1's
+    // filtered bytes begin, which are read before they are overwritten.
+    // RGBA rows do not fit and get a buffer of their own. Neither is zeroed:
+    // the inflater writes every byte or fails.
+    const std::size_t imageBytes = std::size_t(image.sizeInBytes());
+    std::unique_ptr<unsigned char[]> own;
+    unsigned char* filtered = nullptr;
+    if (filteredBytes <= imageBytes) {
+        filtered = image.bits() + (imageBytes - filteredBytes);
+    } else {
+        own.reset(new (std::nothrow) unsigned char[filteredBytes]);
+        if (!own) return QImage();
+        filtered = own.get();
+    }
+    if (libdeflate_zlib_decompress(inflater.get(), stream.data(), stream.size(), filtered,
+                                   filteredBytes, nullptr) != LIBDEFLATE_SUCCESS)
+        return std::nullopt;
+    stream = {};
+
+    const std::size_t length = std::size_t(stride - 1);
+    std::vector<unsigned char> rows(2 * length, 0);  // the row above starts as zeros
+    unsigned char* prior = rows.data();
+    unsigned char* row = rows.data() + length;
+    for (uint32_t y = 0; y < height; ++y) {
+        const unsigned char* in = filtered + std::size_t(stride * y);
+        if (!Unfilter(in[0], in + 1, row, prior, length, bpp)) return std::nullopt;
+        // 0xAARRGGBB, opaque for RGB.
+        auto* out = reinterpret_cast<uint32_t*>(image.scanLine(int(y)));
+        const unsigned char* px = row;
+        if (bpp == 3) {
+            for (uint32_t x = 0; x < width; ++x, px += 3)
+                out[x] = 0xff000000u | uint32_t(px[0]) << 16 | uint32_t(px[1]) << 8 | px[2];
+        } else {
+            for (uint32_t x = 0; x < width; ++x, px += 4)
+                out[x] =
+                    uint32_t(px[3]) << 24 | uint32_t(px[0]) << 16 | uint32_t(px[1]) << 8 | px[2];
+        }
+        std::swap(prior, row);
+    }
+    if (perMetre) {
+        image.setDotsPerMeterX(perMetre->first);
+        image.setDotsPerMeterY(perMetre->second);
     }
     return image;
 }
