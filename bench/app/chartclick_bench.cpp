@@ -16,6 +16,7 @@
 //   ui_cpu_ms      the user-interface thread's share of that
 //   max_step_ui_cpu_ms  UI-thread CPU time of the longest single step: the
 //                  stall the click causes on an idle machine
+//   page_faults    page faults of all threads per click
 //   first_ms       (FirstClick only) the first click after a fresh start
 //   rss_MiB        resident memory at the end
 // HoverThenClick: the pointer comes over the cell of a chart not decoded
