@@ -97,8 +97,8 @@ QByteArray PngClaiming(uint32_t w, uint32_t h) {
 }
 
 // The picture as an RGB or RGBA PNG whose rows take the five row filters in
-// turn (none, sub, up, average, Paeth), as the PNG specification defines
-// them.
+// turn (none, sub, up, average, Paeth), each with the predictor the PNG
+// format gives it.
 QByteArray PngWithEveryFilter(const QImage& image, bool alpha) {
     const int bpp = alpha ? 4 : 3;
     const int length = image.width() * bpp;
