@@ -17,7 +17,7 @@ test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   x11-utils x11-apps feh
   dpkg-dev file lintian appstream openbox
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev ccache
 )
 packages=("${run_packages[@]}")
 [ "${1:-}" = --run ] || packages+=("${test_packages[@]}")
