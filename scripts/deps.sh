@@ -10,14 +10,14 @@ run_packages=(
   xvfb xauth xdotool imagemagick
   fonts-dejavu-core fonts-liberation2
   fonts-wine libxcb1-dev libfontconfig-dev libpng-dev
-  libdeflate-dev
+  libdeflate-dev ccache
 )
 # The tests, benchmarks, fuzzers, package and end-to-end checks on top.
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   x11-utils x11-apps feh
   dpkg-dev file lintian appstream openbox
-  clang libclang-rt-14-dev ccache
+  clang libclang-rt-14-dev
 )
 packages=("${run_packages[@]}")
 [ "${1:-}" = --run ] || packages+=("${test_packages[@]}")
