@@ -28,8 +28,8 @@
 // Runs on the display it is given (DISPLAY set: xcb), else offscreen.
 
 #include <benchmark/benchmark.h>
-
 #include <sys/resource.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -43,7 +43,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>

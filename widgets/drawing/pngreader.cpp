@@ -17,9 +17,10 @@
 namespace {
 
 constexpr std::array<unsigned char, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-// Above this many filtered bytes Qt reads the picture: the whole stream is
-// inflated at once, so it is held beside the image (32 MB is a 2800 x 2800
-// RGBA picture; charts are a few hundred pixels a side).
+// Above this many filtered bytes Qt reads the picture: the whole compressed
+// stream is held while it is inflated, and an RGBA picture's rows beside the
+// image (32 MB is a 2800 x 2800 RGBA picture; charts are a few hundred
+// pixels a side).
 constexpr uint64_t kMaxFilteredBytes = 32ull * 1024 * 1024;
 constexpr uint32_t kMaxChunkLength = 0x7fffffffu;
 
@@ -27,8 +28,9 @@ uint32_t BigEndian(const unsigned char* p) {
     return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
 }
 
-uint32_t Tag(const char (&name)[5]) {
-    return BigEndian(reinterpret_cast<const unsigned char*>(name));
+constexpr uint32_t Tag(const char (&name)[5]) {
+    return uint32_t(uint8_t(name[0])) << 24 | uint32_t(uint8_t(name[1])) << 16 |
+           uint32_t(uint8_t(name[2])) << 8 | uint32_t(uint8_t(name[3]));
 }
 
 bool ReadExactly(QIODevice& device, void* out, qint64 length) {
@@ -47,7 +49,7 @@ struct Chunk {
     std::vector<unsigned char> Data;  // empty for IDAT, whose data goes onto the stream
 };
 
-constexpr uint32_t kIDAT = 0x49444154u;
+constexpr uint32_t kIDAT = Tag("IDAT");
 // Chunks other than IDAT are small; libpng (and so Qt) refuses those over
 // 8 MB.
 constexpr uint32_t kMaxOtherChunk = 1024 * 1024;
