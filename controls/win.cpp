@@ -142,11 +142,15 @@ void TKVWin::ApplyFont() {
         f.Assign(Control->Parent()->Font());
         return;
     }
-    f.SetColor(Font.Color);
-    f.SetFontStyle(Font.Style);
-    if (!Font.Name.empty()) f.SetFontName(Font.Name);
-    f.SetFontSize(Font.Size);
-    f.SetFontCharset(Font.Charset);
+    // Composed apart and taken at once: the window re-applies its font once,
+    // not once per property.
+    TGraphicTool wanted(f);
+    wanted.SetColor(Font.Color);
+    wanted.SetFontStyle(Font.Style);
+    if (!Font.Name.empty()) wanted.SetFontName(Font.Name);
+    wanted.SetFontSize(Font.Size);
+    wanted.SetFontCharset(Font.Charset);
+    f.Assign(wanted);
 }
 
 void TKVWin::makeCompanion() {

@@ -194,6 +194,10 @@ void TGraphicTool::SetPenStyle(TPenStyle s) {
 }
 
 void TGraphicTool::Assign(const TGraphicTool& o) {
+    if (color_ == o.color_ && fontName_.view() == o.fontName_.view() && fontSize_ == o.fontSize_ &&
+        fontHeight_ == o.fontHeight_ && fontStyle_ == o.fontStyle_ && charset_ == o.charset_ &&
+        brushStyle_ == o.brushStyle_ && penWidth_ == o.penWidth_ && penStyle_ == o.penStyle_)
+        return;
     color_ = o.color_;
     fontName_ = o.fontName_;
     fontSize_ = o.fontSize_;

@@ -73,7 +73,8 @@ public:
     TPenStyle PenStyle() const { return penStyle_; }
     void SetPenStyle(TPenStyle s);
 
-    // Takes colour and every style setting of `other` (same kind expected).
+    // Takes colour and every style setting of `other` (same kind expected);
+    // a change only when some setting differs.
     void Assign(const TGraphicTool& other);
 
     // The toolkit objects (made on use, always current).
