@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "control_impl.h"
+#include "x11window.h"
 
 namespace {
 TControl* applet = nullptr;
@@ -100,6 +101,14 @@ const std::vector<TControl*>& FormList() {
 
 TControl* ActiveForm() {
     QWidget* w = QApplication::activeWindow();
+    // On X11 the server is asked: Qt keeps the window it last activated
+    // active for a while after the focus went to another program's window
+    // (it waits for a focus-in of its own), and a form hidden or restored
+    // in that while must not pass the activation on inside the program.
+    if (const std::optional<uint32_t> focus = widgets_detail::X11FocusWindow()) {
+        QWidget* focused = *focus ? QWidget::find(WId(*focus)) : nullptr;
+        w = focused ? focused->window() : nullptr;
+    }
     TControl* c = w ? TControl::FromWidget(w) : nullptr;
     return c && c->IsForm() ? c : nullptr;
 }

@@ -396,7 +396,7 @@ void TControl::restoreQuietly(uint8_t state) {
     QWidget* w = Widget();
     Qt::WindowStates s = w->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
     if (state == wsMaximized) s |= Qt::WindowMaximized;
-    d_->focusToReturn = widgets_detail::X11FocusWindow();
+    d_->focusToReturn = widgets_detail::X11FocusWindow().value_or(0);
     d_->focusReturnBy = QDeadlineTimer(1000);
     QPointer<QWidget> guard(w);
     d_->quietShowHide = true;

@@ -56,11 +56,11 @@ void X11SetUtilityType(QWidget* window) {
     xcb_flush(c);
 }
 
-uint32_t X11FocusWindow() {
+std::optional<uint32_t> X11FocusWindow() {
     xcb_connection_t* c = connection();
-    if (!c) return 0;
+    if (!c) return std::nullopt;
     xcb_get_input_focus_reply_t* r = xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr);
-    if (!r) return 0;
+    if (!r) return std::nullopt;
     const uint32_t focus = r->focus;
     std::free(r);
     // PointerRoot (1) and None (0) name no window.

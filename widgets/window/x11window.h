@@ -3,6 +3,7 @@
 // for it. Every call does nothing on another platform (offscreen, Wayland).
 
 #include <cstdint>
+#include <optional>
 
 class QWidget;
 
@@ -22,8 +23,9 @@ void X11SetMotifHints(QWidget* window, uint32_t functions, uint32_t decorations)
 // Marks the window as a utility window (_NET_WM_WINDOW_TYPE_UTILITY).
 void X11SetUtilityType(QWidget* window);
 
-// The X window that has the keyboard focus (0: none, or not on X11).
-uint32_t X11FocusWindow();
+// The X window that has the keyboard focus now, as the server sees it (0:
+// none); nothing when not on X11.
+std::optional<uint32_t> X11FocusWindow();
 // Hands the keyboard focus to an X window (one of another program too).
 void X11SetFocus(uint32_t window);
 
