@@ -24,13 +24,15 @@ constexpr std::array<unsigned char, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', 
 constexpr uint64_t kMaxFilteredBytes = 32ull * 1024 * 1024;
 constexpr uint32_t kMaxChunkLength = 0x7fffffffu;
 
-uint32_t BigEndian(const unsigned char* p) {
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+// Four bytes as PNG stores numbers and chunk types: most significant first.
+template <class Byte>
+constexpr uint32_t BigEndian(const Byte* p) {
+    return uint32_t(uint8_t(p[0])) << 24 | uint32_t(uint8_t(p[1])) << 16 |
+           uint32_t(uint8_t(p[2])) << 8 | uint32_t(uint8_t(p[3]));
 }
 
 constexpr uint32_t Tag(const char (&name)[5]) {
-    return uint32_t(uint8_t(name[0])) << 24 | uint32_t(uint8_t(name[1])) << 16 |
-           uint32_t(uint8_t(name[2])) << 8 | uint32_t(uint8_t(name[3]));
+    return BigEndian(name);
 }
 
 bool ReadExactly(QIODevice& device, void* out, qint64 length) {
@@ -178,8 +180,9 @@ std::optional<QImage> ReadPlainPng(QIODevice& device,
             continue;
         }
         // Colour space, gamma, significant bits and transparency change the
-        // pixels Qt gives; critical chunks (upper-case first letter) other
-        // than these three are Qt's to judge too.
+        // pixels Qt gives; a second or misplaced resolution, and critical
+        // chunks (upper-case first letter) other than these three, are Qt's
+        // to judge too.
         if (type == Tag("gAMA") || type == Tag("cHRM") || type == Tag("iCCP") ||
             type == Tag("sRGB") || type == Tag("sBIT") || type == Tag("tRNS") ||
             type == Tag("pHYs") || (type & 0x20000000u) == 0)
