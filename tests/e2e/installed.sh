@@ -98,9 +98,17 @@ runuser -u "$user" -- env -i PATH="$prefix/bin:/usr/bin:/bin" HOME="$home" DISPL
 pid=$!
 
 win=""
+# How the program ended, when it did before its window appeared (a status
+# over 128 is a signal: 139 a crash).
+ended() {
+    local rc=0
+    wait "$pid" || rc=$?
+    pid=""
+    fail "tabulo ended early, exit status $rc"
+}
 find_window() {
     win=$(xdotool search --onlyvisible --name '^Tabulo v\. ' 2>/dev/null | head -n1) || true
-    [[ -n "$win" ]] || { kill -0 "$pid" 2>/dev/null || fail "tabulo ended early"; return 1; }
+    [[ -n "$win" ]] || { kill -0 "$pid" 2>/dev/null || ended; return 1; }
 }
 within 30 find_window || fail "the main window did not appear"
 sleep 0.5
