@@ -16,7 +16,10 @@ if [[ ! -f "$dir/CMakeCache.txt" ]]; then
 fi
 # Only what is installed (an existing build folder may also hold the tests).
 targets=(tabulo tabulo-chartpack chartpack packaging_files)
-ninja -C "$dir" -t targets all | grep -q '^tabulo-ranges:' && targets+=(tabulo-ranges)
+# The list is read whole before it is matched: `ninja | grep -q` fails at
+# random under pipefail when grep exits first and ninja dies of SIGPIPE.
+all_targets=$(ninja -C "$dir" -t targets all)
+[[ $'\n'$all_targets == *$'\ntabulo-ranges:'* ]] && targets+=(tabulo-ranges)
 cmake --build "$dir" --target "${targets[@]}"
 rm -f "$dir"/tabulo_*.deb
 (cd "$dir" && cpack -G DEB >/dev/null)

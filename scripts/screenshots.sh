@@ -52,13 +52,13 @@ within 10 xdotool getmouselocation >/dev/null 2>&1 || { echo "the virtual displa
 xsetroot -solid '#5a6e78' 2>/dev/null || true
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm=$!
-within 10 eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+within 10 eval '[[ $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *"window id"* ]]' ||
     { echo "openbox did not start" >&2; exit 1; }
 
 (cd "$work" && exec "$prog/tabulo") >"$work/tabulo.log" 2>&1 &
 pid=$!
 win=""
-find_main() { win=$(xdotool search --onlyvisible --name '^Tabulo v\. ' 2>/dev/null | head -n1) && [[ -n "$win" ]]; }
+find_main() { win=$(first_window --name '^Tabulo v\. ') && [[ -n "$win" ]]; }
 within 30 find_main || { cat "$work/tabulo.log" >&2; echo "no main window" >&2; exit 1; }
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$win")" # WIDTH, HEIGHT of the client area
@@ -103,7 +103,7 @@ click "${tabx[1]}" "$taby"
 click 128 $((tabs + 10))
 click 40 $((tabs + 55))
 edit=""
-find_edit() { edit=$(xdotool search --onlyvisible --name '^Edit$' 2>/dev/null | head -n1) && [[ -n "$edit" ]]; }
+find_edit() { edit=$(first_window --name '^Edit$') && [[ -n "$edit" ]]; }
 if within 10 find_edit; then
     sleep 0.5
     shoot "$edit" edit

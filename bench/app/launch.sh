@@ -19,7 +19,9 @@ build=$2 runs=$3 other=${4:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
-picture=$(ls "$build"/img/Positions/*.png 2>/dev/null | head -n 1 || true)
+pictures=("$build"/img/Positions/*.png)
+picture=${pictures[0]}
+[ -e "$picture" ] || picture=
 if [ -z "$picture" ]; then
     picture=$work/chart.png
     convert -size 467x467 xc:'#c0c0c0' "$picture"

@@ -47,7 +47,7 @@ cp "$ranges" "$work/ranges.txt"
 # The editor opens on the first chart, UTG open, with the raise brush.
 "$editor" --program-folder "$work/prog" "$work/ranges.txt" >"$work/editor.log" 2>&1 &
 pids+=($!)
-find_editor() { ewid=$(xdotool search --onlyvisible --name 'Tabulo ranges' 2>/dev/null | head -n 1) && [ -n "$ewid" ]; }
+find_editor() { ewid=$(first_window --name 'Tabulo ranges') && [ -n "$ewid" ]; }
 within 30 find_editor || fail "no editor window within 30 s"
 # The grid is the left-most red area (the preview lies to its right): AA is
 # the top-left cell of it, 72o is 7 cells right and 12 down.
@@ -69,7 +69,7 @@ echo "editor rendered the changed pack"
 # The viewer from the program folder: Hands tab, the 72o cell.
 "$work/prog/tabulo" >"$work/tabulo.log" 2>&1 &
 pids+=($!)
-find_viewer() { vwid=$(xdotool search --onlyvisible --name '^Tabulo v\. 1\.3$' 2>/dev/null | head -n 1) && [ -n "$vwid" ]; }
+find_viewer() { vwid=$(first_window --name '^Tabulo v\. 1\.3$') && [ -n "$vwid" ]; }
 within 30 find_viewer || fail "no viewer window within 30 s"
 within 15 eval 'import -window "$vwid" "$work/window.png" 2>/dev/null && "$check" tabs "$work/window.png" Custom Hands Position About >"$work/tabs.txt"' ||
     fail "the four tab captions are not there"

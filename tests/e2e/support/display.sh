@@ -66,7 +66,7 @@ e2e_start_program() {
         pid=$!
         deadline=$((SECONDS + 30))
         while [ -z "$wid" ]; do
-            wid=$(xdotool search --onlyvisible --name '^Tabulo v\. 1\.3$' 2>/dev/null | head -n 1) || true
+            wid=$(first_window --name '^Tabulo v\. 1\.3$') || true
             [ -n "$wid" ] && break
             kill -0 "$pid" 2>/dev/null || break
             [ $SECONDS -lt $deadline ] || fail "no window \"Tabulo v. 1.3\" within 30 s"

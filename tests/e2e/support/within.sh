@@ -9,3 +9,12 @@ within() {
         sleep 0.2
     done
 }
+
+# first_window ARGS...: the id of the first visible window that
+# `xdotool search --onlyvisible ARGS...` finds, or nothing. The whole list is
+# read before it is cut, so that no pipe closes early under pipefail.
+first_window() {
+    local ids
+    ids=$(xdotool search --onlyvisible "$@" 2>/dev/null) || true
+    printf '%s\n' "${ids%%$'\n'*}"
+}
