@@ -37,14 +37,11 @@ XDG_CONFIG_HOME="$work/config" "$prog/tabulo" >"$work/tabulo.log" 2>&1 &
 pid=$!
 
 win=""
-for _ in $(seq 100); do
-    win=$(xdotool search --onlyvisible --name 'Tabulo v. 1.3' 2>/dev/null | head -n1 || true)
-    [[ -n "$win" ]] && break
-    kill -0 "$pid" 2>/dev/null || fail "tabulo exited early: $(cat "$work/tabulo.log")"
-    sleep 0.1
-done
-[[ -n "$win" ]] || fail "the main window did not appear"
-sleep 0.5
+found_main() {
+    win=$(first_window --name 'Tabulo v. 1.3')
+    [[ -n "$win" ]] || { kill -0 "$pid" 2>/dev/null || fail "tabulo exited early: $(cat "$work/tabulo.log")"; false; }
+}
+within 10 found_main || fail "the main window did not appear"
 eval "$(xdotool getwindowgeometry --shell "$win")"  # X, Y, WIDTH, HEIGHT
 echo "main window $WIDTH x $HEIGHT at $X,$Y"
 
@@ -68,64 +65,47 @@ ink() {
         -colorspace Gray -threshold 45% -format '%[fx:round(w*h*(1-mean))]' info:
 }
 
-shot 1-start
+# The first paint: slot 2 reads "B2".
+within 10 eval 'shot 1-start && [[ $(ink 2 1-start) -gt 10 ]]' || fail "slot 2 did not read B2 at the start"
 # The bare picture area right of the third column (slots end at 260).
-for y in 150 170 190; do xdotool mousemove $((X + WIDTH - 8)) $((Y + y)); sleep 0.1; done
-sleep 0.5
-shot 2-captions
-changed=$(slotdiff 1-start 2-captions)
+for y in 150 170 190; do xdotool mousemove $((X + WIDTH - 8)) $((Y + y)); done
+refreshed() {
+    shot 2-captions
+    changed=$(slotdiff 1-start 2-captions)
+    [[ "$changed" =~ ^[0-9]+$ && "$changed" -gt 50 ]]
+}
+within 5 refreshed || fail "the captions did not change after moving over the page"
 echo "slot area pixels changed by the refresh: $changed"
-[[ "$changed" =~ ^[0-9]+$ && "$changed" -gt 50 ]] || fail "the captions did not change after moving over the page"
 # "B2" was written on slot 2 and is gone (no caption in the file); slots 1
 # and 14 show their captions from the file.
-[[ $(ink 2 1-start) -gt 10 ]] || fail "slot 2 did not read B2 at the start"
 [[ $(ink 2 2-captions) -eq 0 ]] || fail "slot 2 still shows text after the refresh"
 [[ $(ink 1 2-captions) -gt 10 && $(ink 14 2-captions) -gt 10 ]] || fail "slots 1 and 14 show no caption"
 
 # Slot 1: page Left 0..86, Top 20..43, below the tab strip.
 xdotool mousemove $((X + 40)) $((Y + tabs + 31)) click 1
-magenta=""
-for _ in $(seq 50); do
-    sleep 0.1
-    shot 3-chart
-    if [[ $(pixel 3-chart $((WIDTH / 2)) $((HEIGHT / 2))) == "255,0,255" ]]; then magenta=1; break; fi
-done
-[[ -n "$magenta" ]] || fail "the chart of slot 1 was not shown (centre pixel $(pixel 3-chart $((WIDTH / 2)) $((HEIGHT / 2))))"
+within 5 eval 'shot 3-chart && [[ $(pixel 3-chart $((WIDTH / 2)) $((HEIGHT / 2))) == "255,0,255" ]]' || fail "the chart of slot 1 was not shown (centre pixel $(pixel 3-chart $((WIDTH / 2)) $((HEIGHT / 2))))"
 for p in "40 $((tabs + 31))" "$((WIDTH - 10)) $((HEIGHT - 10))" "150 $((tabs + 5))"; do
     set -- $p
     [[ $(pixel 3-chart "$1" "$2") == "255,0,255" ]] || fail "the chart does not cover the page at $1,$2"
 done
 # 3. Back to the list, edit slot 2.
 xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
-sleep 0.5
+within 5 eval 'shot 3-list && [[ $(pixel 3-list $((WIDTH / 2)) $((HEIGHT / 2))) != "255,0,255" ]]' ||
+    fail "clicking the chart did not bring the slots back"
 xdotool mousemove $((X + 128)) $((Y + tabs + 10)) click 1  # "Edit mode"
-sleep 0.3
 xdotool mousemove $((X + 40)) $((Y + tabs + 55)) click 1   # slot 2
-edit=""
-for _ in $(seq 50); do
-    edit=$(xdotool search --onlyvisible --name '^Edit$' 2>/dev/null | head -n1 || true)
-    [[ -n "$edit" ]] && break
-    sleep 0.1
-done
-[[ -n "$edit" ]] || fail "the edit window did not open"
-sleep 0.3
+within 5 eval 'edit=$(first_window --name "^Edit$"); [[ -n "$edit" ]]' || fail "the edit window did not open"
+"$check" settled "$edit" || fail "the program stopped answering"
 eval "$(xdotool getwindowgeometry --shell "$edit" | sed 's/^/E/')"  # EX, EY, EWIDTH, EHEIGHT
 import -window root -crop "${EWIDTH}x${EHEIGHT}+${EX}+${EY}" +repage "$work/4-edit.png"
 xdotool mousemove $((EX + 150)) $((EY + 15)) click 1   # the name box
-sleep 0.2
 xdotool key --clearmodifiers ctrl+a
 xdotool type --delay 20 "Gamma"
-sleep 0.2
+"$check" settled "$edit" || fail "the program stopped answering"
 import -window root -crop "${EWIDTH}x${EHEIGHT}+${EX}+${EY}" +repage "$work/5-typed.png"
 xdotool mousemove $((EX + 127)) $((EY + 140)) click 1  # "Save"
-for _ in $(seq 50); do
-    xdotool search --onlyvisible --name '^Edit$' >/dev/null 2>&1 || break
-    sleep 0.1
-done
-xdotool search --onlyvisible --name '^Edit$' >/dev/null 2>&1 && fail "the edit window stayed open after Save"
-sleep 0.3
-shot 6-saved
-[[ $(ink 2 6-saved) -gt 10 ]] || fail "slot 2 shows no caption after the save"
+within 5 eval '[[ -z $(first_window --name "^Edit$") ]]' || fail "the edit window stayed open after Save"
+within 5 eval 'shot 6-saved && [[ $(ink 2 6-saved) -gt 10 ]]' || fail "slot 2 shows no caption after the save"
 expected="$work/expected.ini"
 printf '; my charts\r\n[B1]\r\nFile=%s\r\nCaption=Alpha\r\n[Other]\r\nx=1\r\n[B14]\r\nCaption=Beta\r\nFile=C:\\Charts\\none.png\r\n[B2]\r\nFile=\r\nCaption=Gamma\r\n' \
     "$prog/chart1.png" >"$expected"

@@ -57,7 +57,7 @@ if [[ -z "$deb" ]]; then
     deb=$(ls "$work"/deb/tabulo_*.deb)
 fi
 echo "package: $deb"
-dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "the package does not depend on Qt"
+[[ $(dpkg-deb -f "$deb" Depends) == *libqt6widgets6* ]] || fail "the package does not depend on Qt"
 if [[ "${TABULO_INSTALL_SYSTEM:-}" == 1 ]]; then
     apt-get install -y -qq "$(readlink -f "$deb")" >"$work/apt.log" 2>&1 ||
         fail "apt-get install: $(cat "$work/apt.log")"
@@ -107,11 +107,10 @@ ended() {
     fail "tabulo ended early, exit status $rc"
 }
 find_window() {
-    win=$(xdotool search --onlyvisible --name '^Tabulo v\. ' 2>/dev/null | head -n1) || true
+    win=$(first_window --name '^Tabulo v\. ') || true
     [[ -n "$win" ]] || { kill -0 "$pid" 2>/dev/null || ended; return 1; }
 }
 within 30 find_window || fail "the main window did not appear"
-sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$win")" # X, Y, WIDTH, HEIGHT
 shot() { import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$work/$1.png"; }
 pixel() { convert "$work/$1.png" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)],%[fx:int(255*p{'"$2"','"$3"'}.g)],%[fx:int(255*p{'"$2"','"$3"'}.b)]' info:; }
@@ -121,49 +120,48 @@ tabulo=$(pgrep -P "$pid" -x tabulo || echo "$pid")
 # ---- 2. the user's chart replaces the installed one -------------------------
 tabs=$((HEIGHT - 350 + 25)) # the page starts below the tab strip
 [[ $tabs -lt 20 ]] && tabs=25
-shot start
-"$check" tabs "$work/start.png" Custom Hands Position About >"$work/tabs.txt" ||
+within 10 eval 'shot start && "$check" tabs "$work/start.png" Custom Hands Position About >"$work/tabs.txt"' ||
     fail "the four tabs are not there: $(cat "$work/tabs.txt")"
 tab() { awk -v n="$1" '/^center/ {k++; if (k == n) print $2, $3}' "$work/tabs.txt"; }
 read -r hx hy < <(tab 2)
 read -r cx cy < <(tab 1)
 xdotool mousemove $((X + hx)) $((Y + hy)) click 1 # "Hands"
-sleep 0.5
-shot hands
-red=$(convert "$work/hands.png" -fill black +opaque '#dd0016' -fill white -opaque '#dd0016' -format '%@' info:)
-[[ $red =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || fail "no hand grid on the second tab"
+grid() {
+    shot hands
+    red=$(convert "$work/hands.png" -fill black +opaque '#dd0016' -fill white -opaque '#dd0016' -format '%@' info:)
+    [[ $red =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]]
+}
+within 10 grid || fail "no hand grid on the second tab"
 xdotool mousemove $((X + BASH_REMATCH[3] + 8)) $((Y + BASH_REMATCH[4] + 6)) click 1 # AA
 mine() { shot aa && [[ $(pixel aa $((WIDTH / 2)) $((HEIGHT / 2))) == "255,0,255" ]]; }
 within 10 mine || fail "the user's AA chart is not shown (centre $(pixel aa $((WIDTH / 2)) $((HEIGHT / 2))))"
 xdotool click 1 # back to the grid
-sleep 0.3
+within 10 eval '! mine' || fail "clicking the chart did not bring the grid back"
 
 # ---- 3. save a custom chart through the edit window --------------------------
 xdotool mousemove $((X + cx)) $((Y + cy)) click 1 # "Custom"
-sleep 0.3
 xdotool mousemove $((X + 128)) $((Y + tabs + 10)) click 1 # "Edit mode"
-sleep 0.3
 xdotool mousemove $((X + 40)) $((Y + tabs + 55)) click 1 # slot 2
 edit=""
-find_edit() { edit=$(xdotool search --onlyvisible --name '^Edit$' 2>/dev/null | head -n1) && [[ -n "$edit" ]]; }
+find_edit() { edit=$(first_window --name '^Edit$') && [[ -n "$edit" ]]; }
 within 10 find_edit || fail "the edit window did not open"
-sleep 0.3
+"$check" settled "$edit" || fail "the program stopped answering"
 eval "$(xdotool getwindowgeometry --shell "$edit" | sed 's/^/E/')" # EX, EY, EWIDTH, EHEIGHT
 xdotool mousemove $((EX + 150)) $((EY + 15)) click 1 # the name box
 xdotool key --clearmodifiers ctrl+a
 xdotool type --delay 20 "Gamma"
 xdotool mousemove $((EX + 127)) $((EY + 60)) click 1 # "Select Chart"
 dialog=""
-find_dialog() { dialog=$(xdotool search --onlyvisible --name '^Open Dialog$' 2>/dev/null | head -n1) && [[ -n "$dialog" ]]; }
+find_dialog() { dialog=$(first_window --name '^Open Dialog$') && [[ -n "$dialog" ]]; }
 within 10 find_dialog || fail "the open dialog did not appear"
-sleep 0.5
+"$check" settled "$dialog" || fail "the program stopped answering"
 xdotool windowactivate --sync "$dialog" 2>/dev/null || xdotool windowfocus --sync "$dialog"
 xdotool key --clearmodifiers ctrl+a
 xdotool type --delay 10 "$home/charts/my chart.png"
 xdotool key Return
 gone() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 within 10 gone '^Open Dialog$' || fail "the open dialog stayed open"
-sleep 0.3
+"$check" settled "$edit" || fail "the program stopped answering"
 import -window root -crop "${EWIDTH}x${EHEIGHT}+${EX}+${EY}" +repage "$work/edit.png"
 xdotool mousemove $((EX + 127)) $((EY + 140)) click 1 # "Save"
 within 10 gone '^Edit$' || fail "the edit window stayed open after Save"
@@ -178,7 +176,6 @@ printf '[B2]\nFile=%s\nCaption=Gamma\n' "$home/charts/my chart.png" | tr -d '\r'
 tr -d '\r' <"$ini" | cmp -s - "$work/expected.ini" || fail "Custom.ini does not hold the saved slot"
 # The saved chart is shown from the page.
 xdotool mousemove $((X + 128)) $((Y + tabs + 10)) click 1 # "Edit mode" off
-sleep 0.3
 xdotool mousemove $((X + 40)) $((Y + tabs + 55)) click 1 # slot 2
 custom() { shot custom && [[ $(pixel custom $((WIDTH / 2)) $((HEIGHT / 2))) == "0,255,255" ]]; }
 within 10 custom || fail "the saved chart is not shown (centre $(pixel custom $((WIDTH / 2)) $((HEIGHT / 2))))"

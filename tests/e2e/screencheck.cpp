@@ -2,6 +2,8 @@
 //
 //   screencheck tabs SHOT WORD...     the tab strip shows these captions, in order
 //   screencheck colors SHOT RRGGBB:N  at least N pixels of each colour
+//   screencheck settled WINDOW        the window's program and the window
+//                                     manager have handled all events so far
 //
 // Captions are found as the runs of dark ink along the top of the window and
 // compared with the candidate words drawn by the same toolkit and fonts: the
@@ -17,7 +19,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <vector>
+
+#include "settle.h"
 
 namespace {
 
@@ -161,6 +166,7 @@ int CheckColors(const QImage& shot, const QStringList& wanted) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "settled") == 0) return Settle(argv[2]);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     // The faces the program draws its captions with (fonts-wine), which
@@ -170,7 +176,7 @@ int main(int argc, char** argv) {
         QFontDatabase::addApplicationFont(QString::fromLatin1(face));
     const QStringList args = app.arguments();
     if (args.size() < 4) {
-        std::fprintf(stderr, "usage: screencheck tabs|colors SHOT ARGS...\n");
+        std::fprintf(stderr, "usage: screencheck tabs|colors SHOT ARGS... | settled WINDOW\n");
         return 2;
     }
     const QImage shot(args[2]);

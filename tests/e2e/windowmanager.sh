@@ -31,7 +31,7 @@ trap stop_all EXIT
 
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm=$!
-within 10 eval 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+within 10 eval '[[ $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *"window id"* ]]' ||
     fail "openbox did not start: $(cat "$work/openbox.log")"
 echo "openbox $wm"
 
@@ -40,7 +40,7 @@ table=
 for attempt in 1 2 3; do
     xlogo -geometry 200x150+700+400 >"$work/xlogo.log" 2>&1 &
     logo=$!
-    within 10 eval 'table=$(xdotool search --onlyvisible --class xlogo | head -n 1); [ -n "$table" ] ||
+    within 10 eval 'table=$(first_window --class xlogo); [ -n "$table" ] ||
         ! kill -0 $logo 2>/dev/null' || true
     [ -n "$table" ] && break
 done
@@ -54,7 +54,9 @@ corner() { xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute u
 state() { xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state:/ {print $3}'; }
 allowed() { xprop -id "$1" _NET_WM_ALLOWED_ACTIONS; }
 active() { xdotool getactivewindow 2>/dev/null || true; }
-visible() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+visible() { [[ $(xwininfo -id "$1" 2>/dev/null) == *'Map State: IsViewable'* ]]; }
+# Waits until the program and openbox have handled every event sent so far.
+settled() { "$check" settled "$wid" || fail "the program or openbox stopped answering"; }
 
 # 1. The frame's corner at 0, 0 and the wish to stay on top.
 within 10 eval '[ -n "$(extents "$wid")" ]' || fail "openbox does not frame the main window"
@@ -62,7 +64,7 @@ read -r fl fr ft fb < <(extents "$wid")
 within 5 eval 'read -r cx cy < <(corner "$wid"); [ $((cx - fl)) -eq 0 ] && [ $((cy - ft)) -eq 0 ]' ||
     fail "first run: the frame is at $((cx - fl)),$((cy - ft)), not 0,0"
 echo "main window frame at 0,0 (extents $fl $fr $ft $fb)"
-within 5 eval 'xprop -id "$wid" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE' ||
+within 5 eval '[[ $(xprop -id "$wid" _NET_WM_STATE) == *_NET_WM_STATE_ABOVE* ]]' ||
     fail "the main window does not ask to stay on top: $(xprop -id "$wid" _NET_WM_STATE)"
 
 # The tabs, for the pages later on; the page area starts below them.
@@ -76,7 +78,7 @@ page=$((tabY + 14)) # client y of the page's top edge, give or take the tab stri
 # 2. A right-button release on a slot button minimises once and shows the handle.
 xdotool mousemove --window "$wid" 40 $((page + 32)) click 3
 within 5 eval '[ "$(state "$wid")" = Iconic ]' || fail "a right-button release did not minimise"
-within 5 eval 'hid=$(xdotool search --onlyvisible --name "^Form$" | head -n 1); [ -n "$hid" ]' ||
+within 5 eval 'hid=$(first_window --name "^Form$"); [ -n "$hid" ]' ||
     fail "no restore handle after minimising"
 echo "minimised; handle $hid"
 
@@ -85,9 +87,9 @@ within 5 eval '[ -n "$(extents "$hid")" ]' || fail "openbox does not frame the h
 read -r hl hr ht hb < <(extents "$hid")
 echo "handle extents $hl $hr $ht $hb"
 [ "$ht" -lt 8 ] || fail "the handle has a title bar (top frame $ht px; $(xprop -id "$hid" _MOTIF_WM_HINTS WM_TRANSIENT_FOR _NET_WM_WINDOW_TYPE))"
-allowed "$hid" | grep -q _NET_WM_ACTION_RESIZE || fail "the handle cannot be resized: $(allowed "$hid")"
-! xprop -id "$hid" WM_TRANSIENT_FOR | grep -q "window id" || fail "the handle is a transient window"
-sleep 0.5
+[[ $(allowed "$hid") == *_NET_WM_ACTION_RESIZE* ]] || fail "the handle cannot be resized: $(allowed "$hid")"
+[[ $(xprop -id "$hid" WM_TRANSIENT_FOR) != *"window id"* ]] || fail "the handle is a transient window"
+settled
 visible "$hid" || fail "the handle went with the minimised main window"
 
 # 4. With Ctrl held the pointer crosses the handle without effect.
@@ -95,12 +97,12 @@ read -r hx hy < <(corner "$hid")
 xdotool mousemove 1000 100
 xdotool keydown ctrl
 xdotool mousemove $((hx + 20)) $((hy + 20))
-sleep 0.3
+settled
 xdotool mousemove $((hx + 30)) $((hy + 25))
-sleep 0.5
+settled
 xdotool mousemove 1000 100
 xdotool keyup ctrl
-sleep 0.5
+settled
 [ "$(state "$wid")" = Iconic ] || fail "the main window came back although Ctrl was held"
 visible "$hid" || fail "the handle closed although Ctrl was held"
 echo "crossed the handle with Ctrl held: nothing happened"
@@ -110,7 +112,7 @@ xdotool windowactivate --sync "$table"
 [ "$(active)" = "$table" ] || fail "could not give the focus to the xlogo window"
 xdotool mousemove $((hx + 20)) $((hy + 20))
 within 5 eval '[ "$(state "$wid")" = Normal ] && visible "$wid"' || fail "the main window was not restored"
-sleep 1
+settled
 [ "$(active)" = "$table" ] || fail "restoring took the focus (active window $(active), table $table)"
 visible "$hid" && fail "the handle is still shown"
 within 5 eval 'grep -rqs HidePos "$XDG_CONFIG_HOME"' || fail "the handle's placement was not saved under HidePos"
@@ -119,21 +121,20 @@ xdotool mousemove 1000 100
 
 # 6. The edit window offers no close action; a donate window does.
 xdotool mousemove --window "$wid" 140 $((page + 10)) click 1 # "Edit mode"
-sleep 0.3
 xdotool mousemove --window "$wid" 40 $((page + 32)) click 1 # slot 1
-within 5 eval 'edit=$(xdotool search --onlyvisible --name "^Edit$" | head -n 1); [ -n "$edit" ]' ||
+within 5 eval 'edit=$(first_window --name "^Edit$"); [ -n "$edit" ]' ||
     fail "the edit window did not open"
-within 5 eval 'allowed "$edit" | grep -q _NET_WM_ACTION_MOVE' || fail "openbox does not manage the edit window"
+within 5 eval '[[ $(allowed "$edit") == *_NET_WM_ACTION_MOVE* ]]' || fail "openbox does not manage the edit window"
 # No close function asked for (Motif functions: move and resize only), and the
 # window manager's close (openbox keeps one) leaves it open.
-xprop -id "$edit" _MOTIF_WM_HINTS | grep -q "= 0x1, 0x6," ||
+[[ $(xprop -id "$edit" _MOTIF_WM_HINTS) == *"= 0x1, 0x6,"* ]] ||
     fail "the edit window asks for a close function: $(xprop -id "$edit" _MOTIF_WM_HINTS)"
 xdotool windowactivate --sync "$edit" key alt+F4
-sleep 0.5
+settled
 visible "$edit" || fail "the window manager's close action closed the edit window"
 echo "edit window: no close function; alt+F4 leaves it open"
 xdotool mousemove --window "$wid" 20 $((page + 10)) click 1 # "Donate"
-within 5 eval 'donate=$(xdotool search --onlyvisible --name "^Donate$" | head -n 1); [ -n "$donate" ]' ||
+within 5 eval 'donate=$(first_window --name "^Donate$"); [ -n "$donate" ]' ||
     fail "the donate window did not open"
 xdotool windowactivate --sync "$donate" key alt+F4
 within 5 eval '! visible "$donate"' || fail "the donate window cannot be closed"
@@ -142,13 +143,15 @@ echo "donate window closes"
 # 7. A right-button release on the Help page does nothing.
 read -r ax ay < <(tab 4)
 xdotool mousemove --window "$wid" "$ax" "$ay" click 1
-sleep 0.3
+within 10 eval 'import -window "$wid" "$work/about.png" 2>/dev/null &&
+    "$check" colors "$work/about.png" dd0016:100 >/dev/null' || fail "the About page did not open"
 for spot in "60 $((page + 30))" "150 $((page + 150))"; do
     read -r sx sy <<<"$spot"
     xdotool mousemove --window "$wid" "$sx" "$sy" click 3
-    sleep 0.5
+    settled
     # A release over the about text ends its context menu, if it opened one.
     xdotool key Escape
+    settled
     [ "$(state "$wid")" = Normal ] || fail "a right-button release on the Help page at $spot minimised"
 done
 echo "right-button releases on the Help page: nothing"
