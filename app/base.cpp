@@ -33,10 +33,10 @@ TKVPagePanel* TClassbase_253CB10::MakePagePanel(TControl* pageArea, const char* 
     auto* panel = Create<TKVPagePanel>(pageArea);
     panel->Name = "Panel";
     SetDesignBounds(panel, left, top, width, height);
-    panel->Align = 5;
+    panel->Align = Align::Client;
     panel->Color = clBtnFace;
     SetDesignFont(panel);
-    panel->BorderStyle = 1;
+    panel->BorderStyle = Border::Single;
     panel->Visible = true;
     panel->Enabled = true;
     panel->Caption = caption;

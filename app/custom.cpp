@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr uint32_t ButtonFace = 0xFF00000F;
-constexpr uint32_t MenuBackground = 0xFF000004;
 constexpr uint32_t SlotFrame = 0x808080;
 
 TText SlotSection(int k) {
@@ -35,7 +33,7 @@ constexpr int FirstColumnReadOrder[13] = {2, 13, 12, 11, 3, 4, 5, 6, 7, 8, 9, 10
 
 TClassCustom_253CB10::TClassCustom_253CB10(TKVContainer* container, TControl* pageArea,
                                            TObject* owner)
-    : TClassbase_253CB10(container, pageArea, owner) {}
+    : TPicturePageSchema(container, pageArea, owner) {}
 
 void TClassCustom_253CB10::InitPage(TControl* pageArea) {
     Panel = MakePagePanel(pageArea, "Custom", 35, 105, 469, 469);
@@ -52,52 +50,21 @@ void TClassCustom_253CB10::BuildPage() {
 }
 
 void TClassCustom_253CB10::createComponents() {
-    Picture = Create<TKVImage>(Panel->Control);
-    Picture->Name = "Picture";
-    SetDesignBounds(Picture, 1, 1, 467, 467);
-    Picture->Align = 5;
-    Picture->Color = ButtonFace;
-    SetDesignFont(Picture);
-    Picture->AutoSize = true;
-    Picture->SetMode(1);
-    Picture->SetSmooth(true);
-    Picture->Init();
+    CreatePicture();
 
     EditModeBox = Create<TKVCheckBox>(Panel->Control);
     EditModeBox->Name = "EditModeBox";
     SetDesignBounds(EditModeBox, 120, 0, 70, 20);
-    EditModeBox->Color = ButtonFace;
+    EditModeBox->Color = clBtnFace;
     SetDesignFont(EditModeBox);
     EditModeBox->SetCaption("Edit mode");
     EditModeBox->SetChecked(1);  // any value but 0: unchecked
     EditModeBox->Init();
 
-    ScaleBox = Create<TKVCheckBox>(Panel->Control);
-    ScaleBox->Name = "ScaleBox";
-    SetDesignBounds(ScaleBox, 193, 0, 49, 20);
-    ScaleBox->Color = MenuBackground;
-    SetDesignFont(ScaleBox);
-    ScaleBox->Hint = "Scale or Center charts";
-    ScaleBox->SetCaption("Scale");
-    ScaleBox->SetChecked(0);  // 0: checked
-    ScaleBox->Init();
-
-    HidePictureHub = Create<TKVHub>();
-    HidePictureHub->SetCount(5);
-    ShowPictureHub = Create<TKVHub>();
-    ShowPictureHub->SetCount(4);
-
-    // Its own FileName is never used: the name is always pulled from ChartPath.
-    Loader = Create<TKvImageLoader>();
-    Loader->FileName = "Charts\\AA.gif";
-
-    DonateButton = Create<TKVButton>(Panel->Control);
-    DonateButton->Name = "DonateButton";
-    SetDesignBounds(DonateButton, 0, 0, 45, 20);
-    DonateButton->Color = ButtonFace;
-    SetDesignFont(DonateButton);
-    DonateButton->Caption = "Donate";
-    DonateButton->Init();
+    CreateScaleBox();
+    CreatePictureHubs(5);
+    CreateLoader();
+    CreateDonateButton();
 
     FileReader = Create<TKVini>();
     FileReader->Key = "File";
@@ -128,10 +95,7 @@ void TClassCustom_253CB10::createComponents() {
     CaptionHubA = Create<TKVHub>();
     CaptionHubA->SetCount(14);
 
-    DonateHost = Create<TKVMultiElementEx>();
-    DonateHost->ParentControl = Panel->Control;
-    DonateHost->Owner = this;
-    DonateHost->OnDemand = false;
+    CreateDonateHost();
 
     ShowChartHub = Create<TKVHub>();
     ShowChartHub->SetCount(3);
@@ -149,14 +113,8 @@ void TClassCustom_253CB10::createComponents() {
     CaptionHubC = Create<TKVHub>();
     CaptionHubC->SetCount(13);
 
-    ScaleSwitch = Create<TKVSwitch>();
-    MakeInt(ScaleSwitch->DataOn, 0);
-    MakeInt(ScaleSwitch->DataOff, 1);
-    ScaleSwitch->Init(1);  // starts off
-    EditModeSwitch = Create<TKVSwitch>();
-    MakeInt(EditModeSwitch->DataOn, 0);
-    MakeInt(EditModeSwitch->DataOff, 1);
-    EditModeSwitch->Init(1);
+    ScaleSwitch = CreateBoxSwitch();
+    EditModeSwitch = CreateBoxSwitch();
 }
 
 TKVini* TClassCustom_253CB10::createCaptionReader(int k) {
@@ -173,12 +131,12 @@ TKVBitBtn* TClassCustom_253CB10::createSlotButton(int k) {
     b->Name = TText("SlotButton" + std::to_string(k));
     b->TagText = section;
     SetDesignBounds(b, SlotLeft(k), SlotTop(k), 86, 23);
-    b->Color = MenuBackground;
+    b->Color = clMenu;
     b->Font.Name = "MS Sans Serif";
     b->Font.Size = 10;
-    b->Font.Style = 0;
+    b->Font.Style = FontStyle::Regular;
     b->Font.Color = 0;
-    b->Font.Charset = 204;
+    b->Font.Charset = Charset::Cyrillic;
     b->ParentFont = false;
     b->NoFrame = false;
     b->FrameColor = SlotFrame;
@@ -188,38 +146,21 @@ TKVBitBtn* TClassCustom_253CB10::createSlotButton(int k) {
     return b;
 }
 
-void TClassCustom_253CB10::wireMouseUp(TKVWin* control) {
-    control->onMouseUp = BindEvent<&TKVBoundary::doOutput>(Boundary, 0);
-}
-
 void TClassCustom_253CB10::wire() {
     // What leaves the page: every mouse-up, for the page control's routing.
-    wireMouseUp(Picture);
-    wireMouseUp(Panel);
-    wireMouseUp(EditModeBox);
-    wireMouseUp(ScaleBox);
-    wireMouseUp(DonateButton);
-    for (TKVBitBtn* b : SlotButtons) wireMouseUp(b);
+    WireMouseUp(Picture);
+    WireMouseUp(Panel);
+    WireMouseUp(EditModeBox);
+    WireMouseUp(ScaleBox);
+    WireMouseUp(DonateButton);
+    for (TKVBitBtn* b : SlotButtons) WireMouseUp(b);
 
-    // Showing and hiding a chart.
+    // Showing and hiding a chart; the edit-mode box hides with the scale box.
+    WirePicture(4);
     Picture->onMouseEnter = BindEvent<&TKVFormatStr::doFormat>(CaptionPath, 0);
-    Picture->onClick = BindEvent<&TKVHub::doEvent>(HidePictureHub, 0);
-    HidePictureHub->onEvent[0] = BindEvent<&TKVImage::doSendToBack>(Picture, 2);
-    HidePictureHub->onEvent[1] = BindEvent<&TKVImage::doClear>(Picture, 1);
-    HidePictureHub->onEvent[2] = BindEvent<&TKVSwitch::doSwitch>(ScaleSwitch, 0);
     HidePictureHub->onEvent[3] = BindEvent<&TKVSwitch::doSwitch>(EditModeSwitch, 0);
-    HidePictureHub->onEvent[4] = BindEvent<&TKvImageLoader::doRelease>(Loader, 2);
-    Loader->onLoad = BindEvent<&TKVHub::doEvent>(ShowPictureHub, 0);
-    ShowPictureHub->onEvent[0] = BindEvent<&TKVImage::doLoad>(Picture, 0);
-    ShowPictureHub->onEvent[1] = BindEvent<&TKVImage::doBringToFront>(Picture, 3);
     ShowPictureHub->onEvent[2] = BindEvent<&TKVSwitch::doSwitch>(EditModeSwitch, 0);
-    ShowPictureHub->onEvent[3] = BindEvent<&TKVSwitch::doSwitch>(ScaleSwitch, 0);
-    Loader->pullFileName = BindEvent<&TKVFormatStr::getResult>(ChartPath, 0);
-    Loader->onDecoded = BindEvent<&TKvImageLoader::doDraw>(Loader, 1);
-    ScaleBox->onCheck = BindEvent<&TKVImage::doMode>(Picture, 4);
-    ScaleSwitch->onSwitch = BindEvent<&TKVCheckBox::doVisible>(ScaleBox, 0);
     EditModeSwitch->onSwitch = BindEvent<&TKVCheckBox::doVisible>(EditModeBox, 0);
-    DonateButton->onClick = BindEvent<&TKVMultiElementEx::doWork>(DonateHost, 0);
 
     // A slot click: refresh the captions, then edit the slot or show its chart.
     for (TKVBitBtn* b : SlotButtons) b->onClick = BindEvent<&TKVHub::doEvent>(SlotClickHub, 0);
@@ -259,16 +200,9 @@ void TClassCustom_253CB10::wire() {
 }
 
 void TClassCustom_253CB10::registerHints() {
-    Picture->AttachLayout(nullptr);
-    Picture->RegisterHint();
-    EditModeBox->AttachLayout(nullptr);
-    EditModeBox->RegisterHint();
-    ScaleBox->AttachLayout(nullptr);
-    ScaleBox->RegisterHint();
-    DonateButton->AttachLayout(nullptr);
-    DonateButton->RegisterHint();
-    for (TKVBitBtn* b : SlotButtons) {
-        b->AttachLayout(nullptr);
-        b->RegisterHint();
-    }
+    RegisterHintOf(Picture);
+    RegisterHintOf(EditModeBox);
+    RegisterHintOf(ScaleBox);
+    RegisterHintOf(DonateButton);
+    for (TKVBitBtn* b : SlotButtons) RegisterHintOf(b);
 }

@@ -6,6 +6,6 @@ TFontRec DesignFont(uint8_t style) {
     font.Size = 8;
     font.Style = style;
     font.Color = 0;
-    font.Charset = 1;
+    font.Charset = Charset::Default;
     return font;
 }

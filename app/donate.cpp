@@ -13,13 +13,13 @@ TClassDonateForm::TClassDonateForm(TKVContainer* container, TControl* parent,
     SetDesignBounds(DonateForm, 35, 105, 264, 230);
     DonateForm->Color = clBtnFace;
     SetDesignFont(DonateForm);
-    DonateForm->BorderStyle = 1;
+    DonateForm->BorderStyle = Border::Single;
     DonateForm->Visible = false;
     DonateForm->AlphaBlend = 255;
     DonateForm->PlaceKey = "";
     DonateForm->StartPosition = &TKVMainForm::CenterOnScreen;
     DonateForm->SetCaption("Donate");
-    DonateForm->SetFrameStyle(5);
+    DonateForm->SetFrameStyle(FrameStyle::SizeableTool);
     DonateForm->SetIcon(ResourceIcon("KLVA"));
     DonateForm->Init();
 
@@ -31,10 +31,10 @@ TClassDonateForm::TClassDonateForm(TKVContainer* container, TControl* parent,
     DonateText = Create<TKVMemo>(DonateForm->Control);
     DonateText->Name = "DonateText";
     SetDesignBounds(DonateText, 0, 0, 258, 206);
-    DonateText->Align = 5;
+    DonateText->Align = Align::Client;
     DonateText->Color = clWindow;
     SetDesignFont(DonateText);
-    DonateText->BorderStyle = 0;
+    DonateText->BorderStyle = Border::ByEdge;
     DonateText->ReadOnly = 0;  // 0 makes the memo read-only
     DonateText->ScrollBars = 0;
     DonateText->Text = ResourceText(textResource);

@@ -62,7 +62,7 @@ void TClassChildFormEx_261A310::createComponents(TControl* parent) {
     EditForm->Visible = false;
     EditForm->PlaceKey = "Tabulo\\EditForm";
     EditForm->SetCaption("Edit");
-    EditForm->SetFrameStyle(5);
+    EditForm->SetFrameStyle(FrameStyle::SizeableTool);
     // There is no icon of that name: the window takes its parent's icon.
     EditForm->SetIcon(ResourceIcon("KLVA"));
     EditForm->Init();

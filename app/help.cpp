@@ -19,10 +19,10 @@ void TClassHelp_253CB10::BuildPage() {
     AboutText = Create<TKVMemo>(Panel->Control);
     AboutText->Name = "AboutText";
     SetDesignBounds(AboutText, 1, 74, 398, 225);
-    AboutText->Align = 4;
+    AboutText->Align = Align::Bottom;
     AboutText->Color = clWindow;
     SetDesignFont(AboutText);
-    AboutText->BorderStyle = 0;
+    AboutText->BorderStyle = Border::ByEdge;
     AboutText->ReadOnly = 0;  // 0 makes the memo read-only
     AboutText->ScrollBars = 2;
     AboutText->LayoutWeight = 100;

@@ -44,10 +44,10 @@ TClassChildPanel_261B4F0::TClassChildPanel_261B4F0(TKVContainer* container, TCon
     LegendPanel = Create<TKVPanel>(parent);
     LegendPanel->Name = "LegendPanel";
     SetDesignBounds(LegendPanel, 0, 0, 265, kLegendHeight);
-    LegendPanel->Align = 0;
+    LegendPanel->Align = Align::None;
     LegendPanel->Color = clBtnFace;
     SetDesignFont(LegendPanel);
-    LegendPanel->BorderStyle = 1;
+    LegendPanel->BorderStyle = Border::Single;
     LegendPanel->Init();
 
     LegendBoundary = Create<TKVEditMulti>(0, 0);
@@ -60,10 +60,10 @@ TClassChildPanel_261B4F0::TClassChildPanel_261B4F0(TKVContainer* container, TCon
         auto* label = Create<TKVLabel>(LegendPanel->Control);
         label->Name = d.Caption;
         SetDesignBounds(label, d.Left, d.Top, d.Width, d.Height);
-        label->Align = 0;
+        label->Align = Align::None;
         label->Color = d.Background;
         SetDesignFont(label, d.FontStyle);
-        label->BorderStyle = 1;
+        label->BorderStyle = Border::Single;
         label->HoverColor = 0;
         label->HoverUnderline = false;
         label->Caption = d.Caption;

@@ -14,13 +14,13 @@ TClassChildForm_261B5A0::TClassChildForm_261B5A0(TKVContainer* container, TContr
     SetDesignBounds(HandleForm, 35, 105, 113, 57);
     HandleForm->Color = clHighlight;
     SetDesignFont(HandleForm);
-    HandleForm->BorderStyle = 1;
+    HandleForm->BorderStyle = Border::Single;
     HandleForm->Visible = false;
     HandleForm->AlphaBlend = 255;
     HandleForm->PlaceKey = "HidePos";
     HandleForm->StartPosition = &TKVMainForm::KeepPosition;
     HandleForm->SetCaption("Form");
-    HandleForm->SetFrameStyle(7);
+    HandleForm->SetFrameStyle(FrameStyle::SizeableToolBare);
     HandleForm->SetIcon(ResourceIcon("KLVA"));
     HandleForm->Init();
 

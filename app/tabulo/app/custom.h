@@ -24,7 +24,7 @@
 
 #include <array>
 
-#include "tabulo/app/base.h"
+#include "tabulo/app/picturepage.h"
 
 class TKVImage;
 class TKvImageLoader;
@@ -40,7 +40,7 @@ class TKVSwitch;
 class TKVMultiElementEx;
 class TKVWin;
 
-class TClassCustom_253CB10 : public TClassbase_253CB10 {
+class TClassCustom_253CB10 : public TPicturePageSchema {
 public:
     static constexpr int SlotCount = 39;
     static constexpr int SlotRows = 13;
@@ -51,13 +51,7 @@ public:
     static int SlotLeft(int k) { return 87 * ((k - 1) / SlotRows); }
     static int SlotTop(int k) { return 20 + 24 * ((k - 1) % SlotRows); }
 
-    TKVImage* Picture = nullptr;
     TKVCheckBox* EditModeBox = nullptr;
-    TKVCheckBox* ScaleBox = nullptr;
-    TKVHub* HidePictureHub = nullptr;
-    TKVHub* ShowPictureHub = nullptr;
-    TKvImageLoader* Loader = nullptr;
-    TKVButton* DonateButton = nullptr;
     TKVini* FileReader = nullptr;
     TKVDir* FileDir = nullptr;
     TKVFormatStr* FilePath = nullptr;
@@ -65,9 +59,7 @@ public:
     TKVIf_else* ModeTest = nullptr;
     TKVDir* CaptionDir = nullptr;
     TKVFormatStr* CaptionPath = nullptr;
-    TKVFormatStr* ChartPath = nullptr;
     TKVHub* CaptionHubA = nullptr;
-    TKVMultiElementEx* DonateHost = nullptr;
     TKVHub* ShowChartHub = nullptr;
     TKVHub* SlotClickHub = nullptr;
     // Index k-1 holds slot k.
@@ -75,7 +67,6 @@ public:
     std::array<TKVini*, SlotCount> CaptionReaders{};
     TKVHub* CaptionHubB = nullptr;
     TKVHub* CaptionHubC = nullptr;
-    TKVSwitch* ScaleSwitch = nullptr;
     TKVSwitch* EditModeSwitch = nullptr;
 
 protected:
@@ -87,6 +78,5 @@ private:
     TKVini* createCaptionReader(int k);
     TKVBitBtn* createSlotButton(int k);
     void wire();
-    void wireMouseUp(TKVWin* control);
     void registerHints();
 };

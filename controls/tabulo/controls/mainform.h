@@ -41,7 +41,8 @@ public:
 
     // ----- setters
     void SetCaption(const TText& caption);
-    // 0..9 (see TControl::SetFrameStyle); above 9 ignored.
+    // 0..9 (see TControl::SetFrameStyle and the FrameStyle names below);
+    // above 9 ignored.
     void SetFrameStyle(int style);
     // An empty icon (or nullptr) takes the parent window's icon.
     void SetIcon(const TIcon* icon);
@@ -85,3 +86,17 @@ private:
     TPoint dragOffset_;      // pointer position in the window when the drag began
     TIcon icon_;
 };
+
+// TKVMainForm::SetFrameStyle values by what the window gets.
+namespace FrameStyle {
+inline constexpr int None = 0;
+inline constexpr int Caption = 1;           // caption, minimise box
+inline constexpr int Sizeable = 2;          // caption, sizing frame, minimise and maximise boxes
+inline constexpr int CaptionEdge = 3;       // caption, window edge
+inline constexpr int ToolCaption = 4;       // caption, tool window
+inline constexpr int SizeableTool = 5;      // caption, sizing frame, tool window (no close box)
+inline constexpr int ModalFrame = 6;        // modal frame
+inline constexpr int SizeableToolBare = 7;  // sizing frame, tool window, no caption
+inline constexpr int ClientModalFrame = 8;  // client edge, modal frame
+inline constexpr int SizeableClient = 9;    // sizing frame, client edge
+}  // namespace FrameStyle

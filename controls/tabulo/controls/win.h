@@ -23,13 +23,28 @@
 class TWinLayout;
 class TToolTip;
 
+// Names for the numbers the schemas set, as the properties read them.
+namespace Align {  // TKVWin::Align: where the control sits in its parent
+inline constexpr uint8_t None = caNone, Left = caLeft, Top = caTop, Right = caRight,
+                         Bottom = caBottom, Client = caClient;  // Client: fills it
+}  // namespace Align
+namespace Border {  // TKVWin::BorderStyle
+inline constexpr uint8_t ByEdge = 0, Single = 1, Default = 2;
+}  // namespace Border
+namespace FontStyle {  // TFontRec::Style bits
+inline constexpr uint8_t Regular = 0, Bold = 1, Italic = 2, Underline = 4, StrikeOut = 8;
+}  // namespace FontStyle
+namespace Charset {  // TFontRec::Charset
+inline constexpr uint8_t Default = 1, Cyrillic = 204;
+}  // namespace Charset
+
 // The font record of every visual component.
 struct TFontRec {
     TText Name;
-    uint8_t Size = 8;     // points
-    uint8_t Style = 0;    // 1 bold, 2 italic, 4 underline, 8 strike-out
-    TColor Color = 0;     // text colour
-    uint8_t Charset = 1;  // 1 default, 204 Cyrillic
+    uint8_t Size = 8;                    // points
+    uint8_t Style = FontStyle::Regular;  // FontStyle bits
+    TColor Color = 0;                    // text colour
+    uint8_t Charset = Charset::Default;
 };
 
 // Makes the optional second control (the companion) of a component on the
@@ -72,10 +87,10 @@ public:
     TText TagText;  // free text for the schema (slot buttons keep their section here)
     TText Name;     // instance name: becomes the control's object name
     int32_t Left = 0, Top = 0, Width = 0, Height = 0;
-    uint8_t Align = 0;     // 0 none, 1 left, 2 top, 3 right, 4 bottom, 5 fill
+    uint8_t Align = Align::None;
     int32_t TabOrder = 0;  // > 0: a tab stop at that position
     TColor Color = clBtnFace;
-    uint8_t BorderStyle = 2;  // 0 edge by Edge, 1 single line, 2 the control's default
+    uint8_t BorderStyle = Border::Default;  // ByEdge: the frame Edge names; Single: one line
     TText Hint;
     TFontRec Font;
     bool ParentFont = false;
