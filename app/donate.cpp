@@ -9,19 +9,16 @@ TClassDonateForm::TClassDonateForm(TKVContainer* container, TControl* parent,
                                    const char* textResource) {
     // Create, set, initialise.
     DonateForm = Create<TKVMainForm>(parent);
-    DonateForm->Name = "DonateForm";
-    SetDesignBounds(DonateForm, 35, 105, 264, 230);
-    DonateForm->Color = clBtnFace;
-    SetDesignFont(DonateForm);
-    DonateForm->BorderStyle = Border::Single;
-    DonateForm->Visible = false;
-    DonateForm->AlphaBlend = 255;
-    DonateForm->PlaceKey = "";
-    DonateForm->StartPosition = &TKVMainForm::CenterOnScreen;
-    DonateForm->SetCaption("Donate");
-    DonateForm->SetFrameStyle(FrameStyle::SizeableTool);
-    DonateForm->SetIcon(ResourceIcon("KLVA"));
-    DonateForm->Init();
+    InitForm(DonateForm, {.Name = "DonateForm",
+                          .Left = 35,
+                          .Top = 105,
+                          .Width = 264,
+                          .Height = 230,
+                          .Color = clBtnFace,
+                          .Caption = "Donate",
+                          .Frame = FrameStyle::SizeableTool,
+                          .Icon = "KLVA",
+                          .StartPosition = &TKVMainForm::CenterOnScreen});
 
     DonateBoundary = Create<TKVEditMultiEx>(1, 0);
     DonateBoundary->Container = container;

@@ -13,7 +13,6 @@
 #include "tabulo/controls/edit.h"
 #include "tabulo/controls/label.h"
 #include "tabulo/controls/mainform.h"
-#include "tabulo/widgets/resources.h"
 
 namespace {
 
@@ -55,17 +54,18 @@ TClassChildFormEx_261A310::TClassChildFormEx_261A310(TKVContainer* container, TC
 
 void TClassChildFormEx_261A310::createComponents(TControl* parent) {
     EditForm = Create<TKVMainForm>(parent);
-    EditForm->Name = "EditForm";
-    SetDesignBounds(EditForm, 35, 105, 260, 192);
-    EditForm->Color = clBtnFace;
-    SetDesignFont(EditForm);
-    EditForm->Visible = false;
-    EditForm->PlaceKey = "Tabulo\\EditForm";
-    EditForm->SetCaption("Edit");
-    EditForm->SetFrameStyle(FrameStyle::SizeableTool);
     // There is no icon of that name: the window takes its parent's icon.
-    EditForm->SetIcon(ResourceIcon("KLVA"));
-    EditForm->Init();
+    InitForm(EditForm, {.Name = "EditForm",
+                        .Left = 35,
+                        .Top = 105,
+                        .Width = 260,
+                        .Height = 192,
+                        .Color = clBtnFace,
+                        .Caption = "Edit",
+                        .Frame = FrameStyle::SizeableTool,
+                        .Icon = "KLVA",
+                        .PlaceKey = "Tabulo\\EditForm",
+                        .BorderStyle = Border::Default});
 
     EditBoundary = Create<TKVEditMultiEx>(1, 0);
 

@@ -13,7 +13,6 @@
 #include "tabulo/controls/pagecontrol.h"
 #include "tabulo/controls/panel.h"
 #include "tabulo/widgets/control.h"
-#include "tabulo/widgets/resources.h"
 
 namespace {
 
@@ -56,31 +55,18 @@ TClassMainForm_3063820::TClassMainForm_3063820() {
 
     // Create, set, initialise.
     MainWindow = Create<TKVMainForm>(nullptr);
-    MainWindow->Name = "MainWindow";
-    SetDesignBounds(MainWindow, 0, 0, 282, 350);
-    MainWindow->ClientSize = true;
-    MainWindow->Align = Align::None;
-    MainWindow->Color = clBtnFace;
-    SetDesignFont(MainWindow);
-    MainWindow->Visible = true;
-    MainWindow->Enabled = true;
-    MainWindow->Cursor = 0;
-    MainWindow->TabOrder = 0;
-    MainWindow->BorderStyle = Border::Single;
-    MainWindow->Edge = 0;
-    MainWindow->Hint = "";
-    MainWindow->WindowState = 0;
-    MainWindow->DragAnywhere = false;
-    MainWindow->AlphaBlend = 255;
-    MainWindow->CaptureMouse = false;
-    MainWindow->PlaceKey = "Tabulo\\ChartPlace";
-    MainWindow->StartPosition = &TKVMainForm::KeepPosition;
-    MainWindow->ParentKeys = true;
-    MainWindow->SetCaption("Tabulo v. 1.3");
-    MainWindow->SetFrameStyle(FrameStyle::Sizeable);
-    MainWindow->SetIcon(ResourceIcon("ICON0"));
-    MainWindow->SetHideFromTaskbar(0);
-    MainWindow->Init();
+    InitForm(MainWindow, {.Name = "MainWindow",
+                          .Left = 0,
+                          .Top = 0,
+                          .Width = 282,
+                          .Height = 350,
+                          .Color = clBtnFace,
+                          .Caption = "Tabulo v. 1.3",
+                          .Frame = FrameStyle::Sizeable,
+                          .Icon = "ICON0",
+                          .PlaceKey = "Tabulo\\ChartPlace",
+                          .Visible = true,
+                          .ClientSize = true});
 
     WindowTools = Create<TKVWinTools>();
 

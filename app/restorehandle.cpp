@@ -4,25 +4,21 @@
 #include "tabulo/components/keymask.h"
 #include "tabulo/components/routing.h"
 #include "tabulo/controls/mainform.h"
-#include "tabulo/widgets/resources.h"
 
 TClassChildForm_261B5A0::TClassChildForm_261B5A0(TKVContainer* container, TControl* parent,
                                                  TObject* /*owner*/) {
     // Create, set, initialise.
     HandleForm = Create<TKVMainForm>(parent);
-    HandleForm->Name = "HandleForm";
-    SetDesignBounds(HandleForm, 35, 105, 113, 57);
-    HandleForm->Color = clHighlight;
-    SetDesignFont(HandleForm);
-    HandleForm->BorderStyle = Border::Single;
-    HandleForm->Visible = false;
-    HandleForm->AlphaBlend = 255;
-    HandleForm->PlaceKey = "HidePos";
-    HandleForm->StartPosition = &TKVMainForm::KeepPosition;
-    HandleForm->SetCaption("Form");
-    HandleForm->SetFrameStyle(FrameStyle::SizeableToolBare);
-    HandleForm->SetIcon(ResourceIcon("KLVA"));
-    HandleForm->Init();
+    InitForm(HandleForm, {.Name = "HandleForm",
+                          .Left = 35,
+                          .Top = 105,
+                          .Width = 113,
+                          .Height = 57,
+                          .Color = clHighlight,
+                          .Caption = "Form",
+                          .Frame = FrameStyle::SizeableToolBare,
+                          .Icon = "KLVA",
+                          .PlaceKey = "HidePos"});
 
     HandleBoundary = Create<TKVEditMulti>(1, 0);
     HandleBoundary->Container = container;

@@ -1,9 +1,11 @@
 #pragma once
 // Property values that every schema of the program gives its visual
-// components: the design font and the design rectangle.
+// components: the design font, the design rectangle, and the description
+// of a top-level window.
 
 #include <cstdint>
 
+#include "tabulo/controls/mainform.h"
 #include "tabulo/controls/win.h"
 
 // Font "MS Sans Serif", size 8, colour black, default character set, with
@@ -26,3 +28,23 @@ void SetDesignBounds(Component* control, int left, int top, int width, int heigh
     control->Width = width;
     control->Height = height;
 }
+
+// A top-level window of the program as its schema describes it. Every other
+// property keeps the window component's default (opaque, no drag, normal
+// state at the first showing).
+struct TFormDesign {
+    const char* Name;
+    int Left, Top, Width, Height;
+    TColor Color;
+    const char* Caption;
+    int Frame;                  // a FrameStyle value
+    const char* Icon;           // resource name; an unknown one takes the parent window's icon
+    const char* PlaceKey = "";  // where the placement is kept; empty: not kept
+    TKVMainForm::TFormOp StartPosition = &TKVMainForm::KeepPosition;
+    uint8_t BorderStyle = Border::Single;
+    bool Visible = false;
+    bool ClientSize = false;  // Width and Height are the client area's
+};
+
+// Gives the window its design (the design font included) and initialises it.
+void InitForm(TKVMainForm* form, const TFormDesign& design);
