@@ -1,6 +1,7 @@
 #include "tabulo/app/legend.h"
 
 #include "tabulo/app/design.h"
+#include "tabulo/chartpack/handsgrid.h"
 #include "tabulo/controls/label.h"
 #include "tabulo/controls/panel.h"
 #include "tabulo/widgets/obj.h"
@@ -15,11 +16,15 @@ struct TLegendLabel {
     uint8_t FontStyle;  // 1 bold
 };
 
-constexpr TColor kRed = RGBColor(221, 0, 22);
-constexpr TColor kOrange = RGBColor(255, 157, 60);
-constexpr TColor kYellow = RGBColor(255, 255, 0);
-constexpr TColor kLightBlue = RGBColor(82, 206, 248);
-constexpr TColor kGreen = RGBColor(61, 185, 57);
+// The legend names the colours of the hand grid and the detailed charts.
+constexpr TColor Colour(chartpack::GridColour colour) {
+    return chartpack::gridColourRgb(colour).bgr();
+}
+constexpr TColor kRed = Colour(chartpack::GridColour::Red);
+constexpr TColor kOrange = Colour(chartpack::GridColour::Orange);
+constexpr TColor kYellow = Colour(chartpack::GridColour::Yellow);
+constexpr TColor kLightBlue = Colour(chartpack::GridColour::Blue);
+constexpr TColor kGreen = Colour(chartpack::GridColour::Green);
 
 constexpr TLegendLabel kLabels[] = {
     {"BU", 202, 19, 25, 15, kLightBlue, 2, 0},
