@@ -14,7 +14,6 @@
 
 // The chart-pack generator's copy of the grid colours (header only, standard
 // C++); the page keeps its own table, and the two must agree.
-#include "tabulo/chartpack/handsgrid.h"
 
 namespace {
 
