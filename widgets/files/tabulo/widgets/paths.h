@@ -34,8 +34,15 @@ std::string NativePath(std::string_view name);
 // separators), by the shared-folder rule above.
 std::string ProgramFile(std::string_view rest);
 
-// True when the program folder exists and the user may not write it.
+// The same for the program folder of another program (the viewer's, as a
+// companion program names it), so that a companion writing the viewer's
+// "Custom.ini" takes the very file the viewer reads.
+std::string ProgramFileIn(std::string_view programFolder, std::string_view rest);
+
+// True when the program folder exists and the user may not write it; the
+// same for any folder.
 bool ProgramFolderIsShared();
+bool FolderIsShared(const std::string& folder);
 
 // The per-user folders, ending with the separator: $XDG_CONFIG_HOME/Tabulo/
 // (where the placements live too) and $XDG_DATA_HOME/tabulo/, each falling

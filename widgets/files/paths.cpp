@@ -156,14 +156,22 @@ std::string UserDataFolder() {
 }
 
 bool ProgramFolderIsShared() {
-    const std::string folder = ProgramFolder();
+    return FolderIsShared(ProgramFolder());
+}
+
+bool FolderIsShared(const std::string& folder) {
     return !folder.empty() && IsDirectory(folder) && !MayWrite(folder);
 }
 
 std::string ProgramFile(std::string_view rest) {
-    const std::string folder = ProgramFolder();
+    return ProgramFileIn(ProgramFolder(), rest);
+}
+
+std::string ProgramFileIn(std::string_view programFolder, std::string_view rest) {
+    const std::string folder =
+        programFolder.empty() ? std::string() : WithTrailingSeparator(std::string(programFolder));
     const std::string installed = folder + std::string(rest);
-    if (!ProgramFolderIsShared()) return installed;
+    if (!FolderIsShared(folder)) return installed;
     if (IsSettingsFile(rest)) {
         // A settings file the user may write stays where it is.
         if (MayReadWrite(installed)) return installed;
