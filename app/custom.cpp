@@ -16,13 +16,14 @@
 #include "tabulo/controls/image.h"
 #include "tabulo/controls/panel.h"
 #include "tabulo/runtime/multi.h"
+#include "tabulo/widgets/customini.h"
 
 namespace {
 
 constexpr uint32_t SlotFrame = 0x808080;
 
 TText SlotSection(int k) {
-    return TText(std::string("B").append(std::to_string(k)));
+    return TText(customini::SlotSection(k));
 }
 
 // The order in which CaptionHubA's outputs 1 to 13 reach the readers of the
@@ -67,11 +68,11 @@ void TClassCustom_253CB10::createComponents() {
     CreateDonateButton();
 
     FileReader = Create<TKVini>();
-    FileReader->Key = "File";
+    FileReader->Key = TText(customini::FileKey);
     FileReader->DataType = idtString;
     FileDir = Create<TKVDir>();
     FilePath = Create<TKVFormatStr>();
-    FilePath->Mask = "%1Custom.ini";
+    FilePath->Mask = TText(customini::FileMask);
     FilePath->SetCount(2);
 
     EditWindowHost = Create<TKVMultiElementEx>();
@@ -87,7 +88,7 @@ void TClassCustom_253CB10::createComponents() {
     CaptionReaders[0] = createCaptionReader(1);
     CaptionDir = Create<TKVDir>();
     CaptionPath = Create<TKVFormatStr>();
-    CaptionPath->Mask = "%1Custom.ini";
+    CaptionPath->Mask = TText(customini::FileMask);
     CaptionPath->SetCount(2);
     ChartPath = Create<TKVFormatStr>();
     ChartPath->Mask = "%1";
@@ -120,7 +121,7 @@ void TClassCustom_253CB10::createComponents() {
 TKVini* TClassCustom_253CB10::createCaptionReader(int k) {
     auto* reader = Create<TKVini>();
     reader->Section = SlotSection(k);
-    reader->Key = "Caption";
+    reader->Key = TText(customini::CaptionKey);
     reader->DataType = idtString;
     return reader;
 }

@@ -13,11 +13,11 @@
 #include "tabulo/controls/edit.h"
 #include "tabulo/controls/label.h"
 #include "tabulo/controls/mainform.h"
+#include "tabulo/widgets/customini.h"
 
 namespace {
 
 constexpr const char* ChartFilter = "*.png|*.png|*.gif|*.gif|*.jpg|*.jpg|*.jpeg|*.jpeg";
-constexpr const char* CustomFileMask = "%1Custom.ini";
 constexpr const char* SaveOk = "ok";
 constexpr const char* SaveFailed = "failed";
 constexpr const char* SaveFailMask =
@@ -27,15 +27,15 @@ constexpr const char* SaveFailMask =
 
 // An INI value component of the custom-chart file: file name pulled from its
 // own formatter, which takes the program folder from its own TKVDir.
-TKVini* MakeSlotValue(TKVini* ini, const char* section, const char* key) {
-    ini->Section = section;
-    ini->Key = key;
+TKVini* MakeSlotValue(TKVini* ini, std::string_view section, std::string_view key) {
+    ini->Section = TText(section);
+    ini->Key = TText(key);
     ini->DataType = idtString;
     return ini;
 }
 
 void SetPathMask(TKVFormatStr* path) {
-    path->Mask = CustomFileMask;
+    path->Mask = TText(customini::FileMask);
     path->SetCount(2);
 }
 
@@ -130,7 +130,7 @@ void TClassChildFormEx_261A310::createComponents(TControl* parent) {
     PathHolder->Caption = "";
     PathHolder->Init();
 
-    CaptionLoad = MakeSlotValue(Create<TKVini>(), "", "Caption");
+    CaptionLoad = MakeSlotValue(Create<TKVini>(), "", customini::CaptionKey);
     CaptionLoadDir = Create<TKVDir>();
     CaptionLoadPath = Create<TKVFormatStr>();
     SetPathMask(CaptionLoadPath);
@@ -146,7 +146,7 @@ void TClassChildFormEx_261A310::createComponents(TControl* parent) {
     SlotMemory = Create<TKVMemory>();
     MakeText(SlotMemory->Default, TText(""));
     SlotMemory->Init();
-    CaptionSave = MakeSlotValue(Create<TKVini>(), "", "Caption");
+    CaptionSave = MakeSlotValue(Create<TKVini>(), "", customini::CaptionKey);
     CaptionSaveDir = Create<TKVDir>();
     CaptionSavePath = Create<TKVFormatStr>();
     SetPathMask(CaptionSavePath);
@@ -154,11 +154,11 @@ void TClassChildFormEx_261A310::createComponents(TControl* parent) {
     CaptionSaveHub->SetInCount(1);
     CaptionSaveHub->SetCount(3);
     // Section "B1" is never used: the section is always pulled from SlotMemory.
-    FileSave = MakeSlotValue(Create<TKVini>(), "B1", "File");
+    FileSave = MakeSlotValue(Create<TKVini>(), customini::SlotSection(1), customini::FileKey);
     FileSaveDir = Create<TKVDir>();
     FileSavePath = Create<TKVFormatStr>();
     SetPathMask(FileSavePath);
-    FileLoad = MakeSlotValue(Create<TKVini>(), "", "File");
+    FileLoad = MakeSlotValue(Create<TKVini>(), "", customini::FileKey);
     FileLoadDir = Create<TKVDir>();
     FileLoadPath = Create<TKVFormatStr>();
     SetPathMask(FileLoadPath);

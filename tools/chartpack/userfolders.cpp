@@ -1,22 +1,19 @@
 #include "tabulo/chartpack/userfolders.h"
 
 #include <QDir>
-#include <QStandardPaths>
+
+#include "tabulo/widgets/paths.h"
 
 namespace chartpack {
 
 QString userChartFolder() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
-        .filePath(QStringLiteral("tabulo"));
+    const QString folder = QString::fromStdString(UserDataFolder());
+    return folder.isEmpty() ? folder : QDir::cleanPath(folder);
 }
 
 QString userRangesFile() {
-    return QDir(userChartFolder()).filePath(QStringLiteral("ranges.txt"));
-}
-
-QString userCustomIni() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-        .filePath(QStringLiteral("Tabulo/Custom.ini"));
+    const QString folder = userChartFolder();
+    return folder.isEmpty() ? folder : QDir(folder).filePath(QStringLiteral("ranges.txt"));
 }
 
 }  // namespace chartpack

@@ -26,10 +26,10 @@ bool putOnCustomSlot(const chartpack::ChartPack& pack, int spot, int slot,
         return fail(QStringLiteral("cannot write %1: %2").arg(picture, file.errorString()));
     if (!QDir().mkpath(QFileInfo(customIni).absolutePath()))
         return fail(QStringLiteral("cannot create the folder of %1").arg(customIni));
-    const std::string section = "B" + std::to_string(slot);
+    const std::string section = customini::SlotSection(slot);
     const std::string ini = customIni.toStdString();
-    if (!WritePrivateProfileString(section, "File", picture.toStdString(), ini) ||
-        !WritePrivateProfileString(section, "Caption", chart.title(), ini))
+    if (!WritePrivateProfileString(section, customini::FileKey, picture.toStdString(), ini) ||
+        !WritePrivateProfileString(section, customini::CaptionKey, chart.title(), ini))
         return fail(QStringLiteral("cannot write %1").arg(customIni));
     return true;
 }

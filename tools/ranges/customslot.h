@@ -6,10 +6,11 @@
 #include <QString>
 
 #include "tabulo/chartpack/rangefile.h"
+#include "tabulo/widgets/customini.h"
 
 namespace ranges {
 
-inline constexpr int kCustomSlots = 39;
+inline constexpr int kCustomSlots = customini::SlotCount;
 
 // Slot 1..39; on failure false with the reason, "Custom.ini" unchanged when
 // the picture could not be written.

@@ -25,6 +25,7 @@
 #include <array>
 
 #include "tabulo/app/picturepage.h"
+#include "tabulo/widgets/customini.h"
 
 class TKVImage;
 class TKvImageLoader;
@@ -42,7 +43,7 @@ class TKVWin;
 
 class TClassCustom_253CB10 : public TPicturePageSchema {
 public:
-    static constexpr int SlotCount = 39;
+    static constexpr int SlotCount = customini::SlotCount;
     static constexpr int SlotRows = 13;
 
     TClassCustom_253CB10(TKVContainer* container, TControl* pageArea, TObject* owner);

@@ -1,7 +1,7 @@
 #pragma once
-// The per-user places of the chart tools: the user's own range file and
-// chart folder (the viewer reads charts from <chart folder>/img before its
-// installed pack), and the viewer's per-user "Custom.ini".
+// The per-user places of the chart tools, by the per-user folder rule of the
+// files library (UserDataFolder): the user's own range file and chart folder
+// (the viewer reads charts from <chart folder>/img before its installed pack).
 
 #include <QString>
 
@@ -11,7 +11,5 @@ namespace chartpack {
 QString userChartFolder();
 // $XDG_DATA_HOME/tabulo/ranges.txt.
 QString userRangesFile();
-// $XDG_CONFIG_HOME/Tabulo/Custom.ini (or ~/.config/Tabulo/Custom.ini).
-QString userCustomIni();
 
 }  // namespace chartpack
