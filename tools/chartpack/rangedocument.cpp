@@ -35,6 +35,13 @@ std::array<Weight, kHandCount> RangeDocument::weights(int spot, Action action) c
     return list;
 }
 
+void RangeDocument::addSpot(int spot) {
+    const Spot added = Spot::fromIndex(spot);
+    if (!added.hasSection()) return;
+    pack_.setHeld(added, true);
+    if (added == Spot{kBigBlind, kSmallBlind}) pack_.setHeld(Spot{kBigBlind, kBigBlind}, true);
+}
+
 bool RangeDocument::actionChanged(int spot, Action action) const {
     for (int h = 0; h < kHandCount; ++h)
         if (pack_.weight(spot, h, action) != loaded_.weight(spot, h, action)) return true;
@@ -88,6 +95,13 @@ std::string RangeDocument::text() const {
             if (!dropped[i] && !ended) out += eol;
             out += after[i];
         }
+    }
+    for (int s = 0; s < kSpotCount; ++s) {
+        const Spot spot = Spot::fromIndex(s);
+        if (!spot.hasSection() || loaded_.holds(spot) || !pack_.holds(spot)) continue;
+        if (!out.empty() && out.back() != '\n') out += eol;
+        out += eol + "[" + spot.sectionName() + "]" + eol;
+        for (Action action : spotActions(spot)) out += actionLine(s, action);
     }
     return out;
 }

@@ -2,8 +2,7 @@
 
 #include <QSaveFile>
 #include <algorithm>
-
-#include "tabulo/chartpack/rangetext.h"
+#include <memory>
 
 namespace ranges {
 
@@ -51,6 +50,13 @@ void EditorModel::setSpot(int spot) {
     emit changed();
 }
 
+void EditorModel::addSpot(int spot) {
+    if (holds(spot) || !Spot::fromIndex(spot).hasSection()) return;
+    endStroke();
+    document_.addSpot(spot);
+    emit changed();
+}
+
 void EditorModel::setBrush(Action action, Weight weight) {
     brushAction_ = action;
     brushWeight_ = std::min(weight, kFullWeight);
@@ -80,6 +86,7 @@ void EditorModel::beginStroke() {
 }
 
 void EditorModel::paint(int hand) {
+    if (!holds(spot_)) return;
     const Strategy now = pack().strategy(spot_, hand);
     const Strategy next = brushed(now, brushAction_, brushWeight_);
     if (next == now) return;
@@ -99,22 +106,15 @@ void EditorModel::endStroke() {
 }
 
 void EditorModel::setActionRange(Action action, const std::string& text) {
-    const auto tokens = parseRangeTokens(text);
-    std::array<Weight, kHandCount> weights{};
-    std::array<const RangeToken*, kHandCount> source{};  // the token that set a hand last
-    for (const auto& token : tokens) {
-        for (int h = 0; h < kHandCount; ++h) {
-            if (!token.hands.test(static_cast<size_t>(h))) continue;
-            weights[static_cast<size_t>(h)] = token.weight;
-            source[static_cast<size_t>(h)] = &token;
-        }
-    }
+    if (!holds(spot_)) return;
+    const auto range = std::make_unique<ActionRange>();
+    range->add(parseRangeTokens(text));
+    const auto weights = range->weights();
     for (int h = 0; h < kHandCount; ++h) {
         const Strategy& now = pack().strategy(spot_, h);
         const int others = now.played() - now.weight(action);
         if (others + weights[static_cast<size_t>(h)] > kFullWeight) {
-            const RangeToken& token = *source[static_cast<size_t>(h)];
-            throw RangeError(token.line, token.text,
+            throw RangeError(range->line(h), range->token(h),
                              Hand::fromIndex(h).key() +
                                  " would play more than 100%: the other actions take " +
                                  std::to_string(others / 100) + "% of it");
@@ -127,8 +127,8 @@ void EditorModel::setActionRange(Action action, const std::string& text) {
     emit changed();
 }
 
-std::string EditorModel::actionRange(Action action) const {
-    return formatWeightedRange(document_.weights(spot_, action));
+std::string EditorModel::actionRange(Action action, RangeFormat format) const {
+    return formatRange(document_.weights(spot_, action), format);
 }
 
 double EditorModel::combos(Action action) const {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tabulo/chartpack/rangedocument.h"
+#include "tabulo/chartpack/rangetext.h"
 
 namespace ranges {
 
@@ -27,10 +28,14 @@ public:
     const chartpack::RangeDocument& document() const { return document_; }
     const chartpack::ChartPack& pack() const { return document_.pack(); }
 
-    // The charts that have a section in the file, in seat-grid order.
+    // The charts that have a section in a range file, in seat-grid order.
     static std::vector<int> chartSpots();
     int spot() const { return spot_; }
     void setSpot(int spot);
+    // Whether the file holds a chart; one it lacks shows empty and takes no
+    // paint until it is added.
+    bool holds(int spot) const { return pack().holds(chartpack::Spot::fromIndex(spot)); }
+    void addSpot(int spot);
 
     // The brush: an action of the chart (Fold clears) and its frequency.
     Action brushAction() const { return brushAction_; }
@@ -46,7 +51,8 @@ public:
     // text; throws chartpack::RangeError for bad text or a hand that would be
     // played more than 100%, changing nothing.
     void setActionRange(Action action, const std::string& text);
-    std::string actionRange(Action action) const;
+    std::string actionRange(Action action,
+                            chartpack::RangeFormat format = chartpack::RangeFormat::Classes) const;
 
     // Combinations (of 1326) an action of the chart takes, frequencies counted.
     double combos(Action action) const;
