@@ -1,10 +1,12 @@
 #include "mainwindow.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -21,6 +23,7 @@
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "customslot.h"
@@ -148,13 +151,28 @@ void MainWindow::buildWidgets() {
     connect(brushAction_, &QComboBox::currentIndexChanged, this, setBrush);
     connect(brushWeight_, &QSpinBox::valueChanged, this, setBrush);
     middle->addLayout(brush);
+    addSpot_ = new QPushButton(tr("Add this spot"));
+    addSpot_->setObjectName(QStringLiteral("AddSpot"));
+    addSpot_->setToolTip(tr("The file has no section for this chart yet"));
+    addSpot_->hide();
+    connect(addSpot_, &QPushButton::clicked, this, [this] { model_.addSpot(model_.spot()); });
+    middle->addWidget(addSpot_, 0, Qt::AlignLeft);
     grid_ = new GridWidget(model_);
     middle->addWidget(grid_);
     auto* table = new QGridLayout;
     for (int r = 0; r < kRows; ++r) {
-        ActionRow row{new QLabel, new QLineEdit, new QLabel};
+        ActionRow row{new QLabel, new QLineEdit, new QLabel, new QToolButton};
         row.edit->setObjectName(QStringLiteral("ActionRange%1").arg(r));
         row.count->setObjectName(QStringLiteral("ActionCount%1").arg(r));
+        row.copy->setObjectName(QStringLiteral("CopyRange%1").arg(r));
+        row.copy->setText(tr("Copy"));
+        row.copy->setToolTip(tr("Copy the range in the chosen format"));
+        connect(row.copy, &QToolButton::clicked, this, [this, r] {
+            const auto actions = spotActions(Spot::fromIndex(model_.spot()));
+            const auto format = static_cast<RangeFormat>(copyFormat_->currentData().toInt());
+            QGuiApplication::clipboard()->setText(QString::fromStdString(
+                model_.actionRange(actions[static_cast<size_t>(r)], format)));
+        });
         row.edit->setClearButtonEnabled(true);
         connect(row.edit, &QLineEdit::returnPressed, this, [this, r] { applyRow(r); });
         connect(row.edit, &QLineEdit::textEdited, this, [this, r](const QString& text) {
@@ -164,9 +182,22 @@ void MainWindow::buildWidgets() {
         table->addWidget(row.name, r, 0);
         table->addWidget(row.edit, r, 1);
         table->addWidget(row.count, r, 2);
+        table->addWidget(row.copy, r, 3);
         rows_.push_back(row);
     }
     middle->addLayout(table);
+    auto* copying = new QHBoxLayout;
+    copying->addWidget(new QLabel(tr("Copy as:")));
+    copyFormat_ = new QComboBox;
+    copyFormat_->setObjectName(QStringLiteral("CopyFormat"));
+    copyFormat_->addItem(tr("hands with weights (AA, AKs:0.5)"),
+                         static_cast<int>(RangeFormat::Classes));
+    copyFormat_->addItem(tr("combinations (AhKs: 0.5)"),
+                         static_cast<int>(RangeFormat::Combinations));
+    copyFormat_->addItem(tr("brackets ([50]AKs[/50])"), static_cast<int>(RangeFormat::Brackets));
+    copying->addWidget(copyFormat_);
+    copying->addStretch();
+    middle->addLayout(copying);
     error_ = new QLabel;
     error_->setObjectName(QStringLiteral("RangeError"));
     error_->setStyleSheet(QStringLiteral("color: #b00000"));
@@ -285,7 +316,7 @@ void MainWindow::renderCharts(const QString& folder) {
 }
 
 void MainWindow::putOnCustomSlot() {
-    if (pages_->currentIndex() != 0) return;
+    if (pages_->currentIndex() != 0 || !model_.holds(model_.spot())) return;
     const auto slot = questions_.chooseSlot();
     if (!slot) return;
     QString error;
@@ -337,8 +368,18 @@ void MainWindow::refreshBrush() {
 void MainWindow::refresh() {
     if (pages_->currentIndex() != 0) return;
     const int spot = model_.spot();
-    for (int i = 0; i < charts_->count(); ++i)
-        if (charts_->item(i)->data(Qt::UserRole).toInt() == spot) charts_->setCurrentRow(i);
+    const bool held = model_.holds(spot);
+    for (int i = 0; i < charts_->count(); ++i) {
+        QListWidgetItem* item = charts_->item(i);
+        const int listed = item->data(Qt::UserRole).toInt();
+        if (listed == spot) charts_->setCurrentRow(i);
+        const bool lacking = !model_.holds(listed);
+        item->setForeground(lacking ? palette().brush(QPalette::Disabled, QPalette::Text)
+                                    : palette().brush(QPalette::Active, QPalette::Text));
+        item->setToolTip(lacking ? tr("Not in the file: add this spot") : QString());
+    }
+    addSpot_->setVisible(!held);
+    grid_->setEnabled(held);
     if (brushAction_->count() == 0 ||
         brushAction_->count() != int(spotActions(Spot::fromIndex(spot)).size()) + 1)
         refreshBrush();
@@ -353,7 +394,10 @@ void MainWindow::refresh() {
         row.name->setVisible(shown);
         row.edit->setVisible(shown);
         row.count->setVisible(shown);
+        row.copy->setVisible(shown);
         if (!shown) continue;
+        row.edit->setEnabled(held);
+        row.copy->setEnabled(held);
         row.name->setText(QString::fromStdString(std::string(actionName(actions[r]))) + ":");
         const auto typed = pending_.find({spot, actions[r]});
         const QString text = typed != pending_.end()
@@ -372,7 +416,7 @@ void MainWindow::refresh() {
     undo_->setEnabled(model_.canUndo());
     redo_->setEnabled(model_.canRedo());
     render_->setEnabled(!job_.running());
-    custom_->setEnabled(true);
+    custom_->setEnabled(held);
 }
 
 void MainWindow::status(const QString& text) {

@@ -6,7 +6,8 @@
 //   action edits -> model.setActionRange   model.changed -> grid, rows, preview
 //
 // A file that does not parse opens as plain text with the error named, so
-// nothing in it is lost; it becomes charts again once it parses.
+// nothing in it is lost; it becomes charts again once it parses. Charts the
+// file lacks are greyed in the list and can be added.
 
 #include <QMainWindow>
 #include <functional>
@@ -25,7 +26,9 @@ class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
 class QSpinBox;
+class QPushButton;
 class QStackedWidget;
+class QToolButton;
 
 namespace ranges {
 
@@ -63,6 +66,7 @@ private:
         QLabel* name;
         QLineEdit* edit;
         QLabel* count;
+        QToolButton* copy;
     };
     void buildWidgets();
     void refresh();
@@ -86,6 +90,8 @@ private:
     QSpinBox* brushWeight_ = nullptr;
     GridWidget* grid_ = nullptr;
     std::vector<ActionRow> rows_;
+    QComboBox* copyFormat_ = nullptr;
+    QPushButton* addSpot_ = nullptr;
     QLabel* error_ = nullptr;
     QLabel* preview_ = nullptr;
     QPlainTextEdit* text_ = nullptr;
