@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -295,6 +296,20 @@ TEST_F(Editor, APartialFileShowsTheSpotsItLacksGreyedAndAddsThem) {
     ASSERT_TRUE(shown_.isEmpty()) << shown_.join('\n').toStdString();
     EXPECT_EQ(readAll(places_.rangesFile),
               "[MP vs UTG]\ncall: AhKh:1, AsKs:1\nraise/reraise: AA\n\n[UTG open]\nraise: KK+\n");
+
+    // Rendering writes the two charts; its warnings stay readable after it.
+    QSignalSpy done(&window_->renderJob(), &ranges::RenderJob::finished);
+    action("Render charts")->trigger();
+    ASSERT_TRUE(done.wait(120000));
+    EXPECT_EQ(QDir(dir_.filePath("charts/img/Positions")).entryList(QDir::Files),
+              QStringList({"MPvsUTG.png", "UTG.png"}));
+    EXPECT_TRUE(QDir(dir_.filePath("charts/img/Holecards")).isEmpty());
+    EXPECT_TRUE(window_->statusBar()->currentMessage().startsWith("2 charts written, 0 unchanged"))
+        << window_->statusBar()->currentMessage().toStdString();
+    auto* warnings = find<QPlainTextEdit>("Warnings");
+    EXPECT_TRUE(warnings->isVisible());
+    EXPECT_EQ(warnings->toPlainText().left(62).toStdString(),
+              "warning: UTG folds hands the hand grid opens from it: AKs AQs ");
 
     // The call range copied out in each format, and pasted back unchanged.
     chooseChart("MP vs UTG");

@@ -75,6 +75,9 @@ MainWindow::MainWindow(Places places, QWidget* parent)
     };
     buildWidgets();
     connect(&model_, &EditorModel::changed, this, &MainWindow::refresh);
+    // While a stroke goes on, the grid repaints the cell and the rows follow;
+    // the preview waits for the stroke's end.
+    connect(&model_, &EditorModel::painted, this, [this] { refreshRows(); });
     connect(&job_, &RenderJob::progress, this, [this](int done, int total) {
         progress_->setMaximum(total);
         progress_->setValue(done);
@@ -177,7 +180,7 @@ void MainWindow::buildWidgets() {
         connect(row.edit, &QLineEdit::returnPressed, this, [this, r] { applyRow(r); });
         connect(row.edit, &QLineEdit::textEdited, this, [this, r](const QString& text) {
             const auto actions = spotActions(Spot::fromIndex(model_.spot()));
-            pending_[{model_.spot(), actions[static_cast<size_t>(r)]}] = text;
+            model_.type(actions[static_cast<size_t>(r)], text.toStdString());
         });
         table->addWidget(row.name, r, 0);
         table->addWidget(row.edit, r, 1);
@@ -203,6 +206,12 @@ void MainWindow::buildWidgets() {
     error_->setStyleSheet(QStringLiteral("color: #b00000"));
     error_->setWordWrap(true);
     middle->addWidget(error_);
+    warnings_ = new QPlainTextEdit;
+    warnings_->setObjectName(QStringLiteral("Warnings"));
+    warnings_->setReadOnly(true);
+    warnings_->setMaximumHeight(110);
+    warnings_->hide();
+    middle->addWidget(warnings_);
     middle->addStretch();
     columns->addLayout(middle);
 
@@ -226,7 +235,9 @@ void MainWindow::buildWidgets() {
     rawLayout->addWidget(text_);
     auto* apply = new QPushButton(tr("Read as charts"));
     apply->setObjectName(QStringLiteral("ReadText"));
-    connect(apply, &QPushButton::clicked, this, &MainWindow::applyText);
+    connect(apply, &QPushButton::clicked, this, [this] { model_.readFileText(); });
+    connect(text_, &QPlainTextEdit::textChanged, this,
+            [this] { model_.editFileText(text_->toPlainText().toStdString()); });
     rawLayout->addWidget(apply, 0, Qt::AlignLeft);
     pages_->addWidget(raw);
 
@@ -246,36 +257,22 @@ void MainWindow::openFile(const QString& path) {
     const QByteArray bytes = file.readAll();
     path_ = path;
     setWindowTitle(tr("%1 - Tabulo ranges").arg(path));
-    pending_.clear();
-    try {
-        model_.load(bytes.toStdString());
-        pages_->setCurrentIndex(0);
-    } catch (const RangeError& e) {
+    warnings_->clear();
+    warnings_->hide();
+    {
+        // The file's own bytes stay the model's until the user edits them.
+        const QSignalBlocker quiet(text_);
         text_->setPlainText(QString::fromUtf8(bytes));
-        showRangeError(e, path);
     }
-    refresh();
+    model_.open(bytes.toStdString());
 }
 
-void MainWindow::applyText() {
-    try {
-        model_.load(text_->toPlainText().toStdString());
-        textError_->clear();
-        pages_->setCurrentIndex(0);
-        refresh();
-    } catch (const RangeError& e) {
-        showRangeError(e, path_);
-    }
-}
-
-void MainWindow::showRangeError(const RangeError& e, const QString& where) {
+void MainWindow::showTextMode() {
     pages_->setCurrentIndex(1);
-    textError_->setText(QStringLiteral("%1: %2").arg(where, errorText(e)));
+    const RangeError& e = *model_.fileError();
+    textError_->setText(QStringLiteral("%1: %2").arg(path_, errorText(e)));
     const QTextBlock block = text_->document()->findBlockByNumber(e.line() - 1);
-    if (block.isValid()) {
-        QTextCursor cursor(block);
-        text_->setTextCursor(cursor);
-    }
+    if (block.isValid()) text_->setTextCursor(QTextCursor(block));
     undo_->setEnabled(false);
     redo_->setEnabled(false);
     render_->setEnabled(false);
@@ -284,31 +281,24 @@ void MainWindow::showRangeError(const RangeError& e, const QString& where) {
 
 bool MainWindow::save() {
     QString error;
-    if (pages_->currentIndex() == 1) {
-        // Unparsed text is saved as typed, so nothing is lost.
-        QSaveFile file(path_);
-        const QByteArray bytes = text_->toPlainText().toUtf8();
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-            !file.commit()) {
-            questions_.showError(tr("cannot save %1: %2").arg(path_, file.errorString()));
-            return false;
-        }
-        status(tr("Saved %1 (as text: it does not read as charts yet)").arg(path_));
-        return true;
-    }
     if (!model_.save(path_, &error)) {
         questions_.showError(tr("cannot save %1: %2").arg(path_, error));
         return false;
     }
-    status(tr("Saved %1").arg(path_));
+    status(model_.textMode() ? tr("Saved %1 (as text: it does not read as charts yet)").arg(path_)
+                             : tr("Saved %1").arg(path_));
     return true;
 }
 
 void MainWindow::renderCharts(const QString& folder) {
-    if (pages_->currentIndex() != 0 || job_.running()) return;
+    if (model_.textMode() || job_.running()) return;
     const QString target = folder.isEmpty() ? places_.chartFolder : folder;
+    // Every warning stays readable beside the grid until the next render.
+    QStringList warnings;
     for (const auto& fault : checkConsistency(model_.pack()))
-        statusBar()->showMessage(tr("warning: %1").arg(QString::fromStdString(fault)));
+        warnings << tr("warning: %1").arg(QString::fromStdString(fault));
+    warnings_->setPlainText(warnings.join(QLatin1Char('\n')));
+    warnings_->setVisible(!warnings.isEmpty());
     progress_->setValue(0);
     progress_->show();
     render_->setEnabled(false);
@@ -316,7 +306,7 @@ void MainWindow::renderCharts(const QString& folder) {
 }
 
 void MainWindow::putOnCustomSlot() {
-    if (pages_->currentIndex() != 0 || !model_.holds(model_.spot())) return;
+    if (model_.textMode() || !model_.holds(model_.spot())) return;
     const auto slot = questions_.chooseSlot();
     if (!slot) return;
     QString error;
@@ -331,24 +321,19 @@ void MainWindow::putOnCustomSlot() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    const bool typed = pages_->currentIndex() == 1 || !pending_.empty();
-    if (!model_.modified() && !typed) return event->accept();
+    if (!model_.unsaved()) return event->accept();
     const auto answer = questions_.saveChanges();
     if (!answer || (*answer && !save())) return event->ignore();
     event->accept();
 }
 
 void MainWindow::applyRow(int r) {
-    const int spot = model_.spot();
-    const Action action = spotActions(Spot::fromIndex(spot))[static_cast<size_t>(r)];
-    const QString text = rows_[static_cast<size_t>(r)].edit->text();
+    const Action action = spotActions(Spot::fromIndex(model_.spot()))[static_cast<size_t>(r)];
+    model_.type(action, rows_[static_cast<size_t>(r)].edit->text().toStdString());
     try {
-        model_.setActionRange(action, text.toStdString());
-        pending_.erase({spot, action});
+        model_.applyTyped(action);
         error_->clear();
-        refresh();
     } catch (const RangeError& e) {
-        pending_[{spot, action}] = text;
         error_->setText(QStringLiteral("%1: %2").arg(
             QString::fromStdString(std::string(actionName(action))), errorText(e)));
     }
@@ -366,7 +351,9 @@ void MainWindow::refreshBrush() {
 }
 
 void MainWindow::refresh() {
-    if (pages_->currentIndex() != 0) return;
+    if (model_.textMode()) return showTextMode();
+    pages_->setCurrentIndex(0);
+    textError_->clear();
     const int spot = model_.spot();
     const bool held = model_.holds(spot);
     for (int i = 0; i < charts_->count(); ++i) {
@@ -386,7 +373,20 @@ void MainWindow::refresh() {
     else if (brushAction_->currentData().toInt() != static_cast<int>(model_.brushAction()))
         brushAction_->setCurrentIndex(
             brushAction_->findData(static_cast<int>(model_.brushAction())));
+    refreshRows();
+    preview_->setPixmap(
+        QPixmap::fromImage(renderSpotChart(model_.pack(), Spot::fromIndex(spot))
+                               .scaled(kPreviewWidth, kPreviewHeight, Qt::IgnoreAspectRatio,
+                                       Qt::SmoothTransformation)));
+    undo_->setEnabled(model_.canUndo());
+    redo_->setEnabled(model_.canRedo());
+    render_->setEnabled(!job_.running());
+    custom_->setEnabled(held);
+}
 
+void MainWindow::refreshRows() {
+    const int spot = model_.spot();
+    const bool held = model_.holds(spot);
     const auto actions = spotActions(Spot::fromIndex(spot));
     for (size_t r = 0; r < rows_.size(); ++r) {
         const ActionRow& row = rows_[r];
@@ -399,24 +399,15 @@ void MainWindow::refresh() {
         row.edit->setEnabled(held);
         row.copy->setEnabled(held);
         row.name->setText(QString::fromStdString(std::string(actionName(actions[r]))) + ":");
-        const auto typed = pending_.find({spot, actions[r]});
-        const QString text = typed != pending_.end()
-                                 ? typed->second
-                                 : QString::fromStdString(model_.actionRange(actions[r]));
+        const std::string* typed = model_.typed(actions[r]);
+        const QString text =
+            QString::fromStdString(typed ? *typed : model_.actionRange(actions[r]));
         if (row.edit->text() != text) row.edit->setText(text);
         const double combos = model_.combos(actions[r]);
         row.count->setText(tr("%1 combos, %2%")
                                .arg(combos, 0, 'f', combos == int(combos) ? 0 : 1)
                                .arg(100.0 * combos / 1326.0, 0, 'f', 1));
     }
-    preview_->setPixmap(
-        QPixmap::fromImage(renderSpotChart(model_.pack(), Spot::fromIndex(spot))
-                               .scaled(kPreviewWidth, kPreviewHeight, Qt::IgnoreAspectRatio,
-                                       Qt::SmoothTransformation)));
-    undo_->setEnabled(model_.canUndo());
-    redo_->setEnabled(model_.canRedo());
-    render_->setEnabled(!job_.running());
-    custom_->setEnabled(held);
 }
 
 void MainWindow::status(const QString& text) {

@@ -11,7 +11,6 @@
 
 #include <QMainWindow>
 #include <functional>
-#include <map>
 #include <optional>
 
 #include "editormodel.h"
@@ -70,10 +69,10 @@ private:
     };
     void buildWidgets();
     void refresh();
+    void refreshRows();
     void refreshBrush();
     void applyRow(int row);
-    void applyText();
-    void showRangeError(const chartpack::RangeError& e, const QString& where);
+    void showTextMode();
     void status(const QString& text);
 
     Places places_;
@@ -81,8 +80,6 @@ private:
     EditorModel model_;
     RenderJob job_;
     QString path_;
-    // Text typed for an action that did not apply yet, by chart and action.
-    std::map<std::pair<int, Action>, QString> pending_;
 
     QStackedWidget* pages_ = nullptr;
     QListWidget* charts_ = nullptr;
@@ -93,6 +90,7 @@ private:
     QComboBox* copyFormat_ = nullptr;
     QPushButton* addSpot_ = nullptr;
     QLabel* error_ = nullptr;
+    QPlainTextEdit* warnings_ = nullptr;
     QLabel* preview_ = nullptr;
     QPlainTextEdit* text_ = nullptr;
     QLabel* textError_ = nullptr;
