@@ -287,6 +287,7 @@ TEST_F(Editor, APartialFileShowsTheSpotsItLacksGreyedAndAddsThem) {
     EXPECT_TRUE(add->isVisible());
     EXPECT_FALSE(find<GridWidget>("HandGrid")->isEnabled());
     EXPECT_FALSE(find<QLineEdit>("ActionRange0")->isEnabled());
+    EXPECT_TRUE(find<QLabel>("Preview")->pixmap().isNull());
     QTest::mouseClick(add, Qt::LeftButton);
     EXPECT_FALSE(add->isVisible());
     EXPECT_EQ(item("UTG open")->foreground(), item("MP vs UTG")->foreground());

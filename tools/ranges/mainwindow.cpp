@@ -218,6 +218,7 @@ void MainWindow::buildWidgets() {
     preview_ = new QLabel;
     preview_->setObjectName(QStringLiteral("Preview"));
     preview_->setFixedSize(kPreviewWidth, kPreviewHeight);
+    preview_->setAlignment(Qt::AlignCenter);
     columns->addWidget(preview_, 0, Qt::AlignTop);
     pages_->addWidget(charts);
 
@@ -374,10 +375,15 @@ void MainWindow::refresh() {
         brushAction_->setCurrentIndex(
             brushAction_->findData(static_cast<int>(model_.brushAction())));
     refreshRows();
-    preview_->setPixmap(
-        QPixmap::fromImage(renderSpotChart(model_.pack(), Spot::fromIndex(spot))
-                               .scaled(kPreviewWidth, kPreviewHeight, Qt::IgnoreAspectRatio,
-                                       Qt::SmoothTransformation)));
+    // A chart the file lacks has no picture: it is not a chart where all fold.
+    if (held)
+        preview_->setPixmap(
+            QPixmap::fromImage(renderSpotChart(model_.pack(), Spot::fromIndex(spot))
+                                   .scaled(kPreviewWidth, kPreviewHeight, Qt::IgnoreAspectRatio,
+                                           Qt::SmoothTransformation)));
+    else
+        preview_->setText(
+            tr("%1: not in the file").arg(QString::fromStdString(Spot::fromIndex(spot).title())));
     undo_->setEnabled(model_.canUndo());
     redo_->setEnabled(model_.canRedo());
     render_->setEnabled(!job_.running());
