@@ -212,6 +212,7 @@ TEST(RangeFile, AFileMayHoldOnlySomeSpots) {
         "[MP vs UTG]\n"
         "call: AhKh:1, AsKs:1, QQ@50\n"
         "[50]JJ, AQs[/50]\n"
+        "KhQh: 0.5, KsQs: 1\n"
         "raise/reraise: AA\n"
         "[BB vs SB]\n"
         "raise/reraise: AA\n");
@@ -222,6 +223,7 @@ TEST(RangeFile, AFileMayHoldOnlySomeSpots) {
     const int s = Spot{1, 0}.index();
     for (const char* key : {"AKs", "QQ", "JJ", "AQs"})
         EXPECT_EQ(pack.weight(s, handFromKey(key)->index(), Action::Call), 5000) << key;
+    EXPECT_EQ(pack.weight(s, handFromKey("KQs")->index(), Action::Call), 3750);
     EXPECT_EQ(pack.action(Spot{5, 5}, *handFromKey("AA")), Action::RaiseReraise);
     // The checks look only at the spots the file holds; complete wants them all.
     EXPECT_TRUE(checkConsistency(pack).empty());
@@ -231,6 +233,17 @@ TEST(RangeFile, AFileMayHoldOnlySomeSpots) {
     EXPECT_TRUE(checkConsistency(parseRangeFile(completeFile()), true).size() ==
                 checkConsistency(parseRangeFile(completeFile())).size());
     EXPECT_EQ(parseRangeFile("# nothing yet\n").heldCount(), 0);
+}
+
+TEST(RangeFile, RoundedMeansNeverPlayAHandMoreThan100Percent) {
+    // Call 6/12 of a step and raise/fold 119994/12: both means end in a half
+    // and round up, to 1 and 10000; the hand keeps 100%, call gives way.
+    const ChartPack pack =
+        parseRangeFile("[MP vs UTG]\ncall: AhKs:0.0006\nraise/fold: AKo, AhKs:0.9994\n");
+    const Strategy& ako = pack.strategy(Spot{1, 0}.index(), handFromKey("AKo")->index());
+    EXPECT_EQ(ako.weight(Action::Call), 0);
+    EXPECT_EQ(ako.weight(Action::RaiseFold), 10000);
+    EXPECT_EQ(ako.weight(Action::Fold), 0);
 }
 
 TEST(RangeFile, MissingFileIsReported) {
