@@ -149,10 +149,19 @@ TEST(ModelFile, ASpotTheFileLacksTakesNoPaintUntilAddedAndSavingKeepsTheHistory)
     QString error;
     ASSERT_TRUE(model.save(path, &error)) << error.toStdString();
     EXPECT_FALSE(model.modified());
-    model.undo();
-    EXPECT_EQ(model.pack().weight(kMpVsUtg, hand("QQ"), Action::Call), 0);
-    EXPECT_EQ(model.pack().weight(kMpVsUtg, hand("KK"), Action::Call), kFullWeight);
     QFile saved(path);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), "[UTG open]\nraise: AA\n\n[MP vs UTG]\ncall: KK-QQ\n");
+
+    // Undone step by step, the adding of the spot last.
+    model.undo();
+    EXPECT_EQ(model.pack().weight(kMpVsUtg, hand("QQ"), Action::Call), 0);
+    EXPECT_EQ(model.pack().weight(kMpVsUtg, hand("KK"), Action::Call), kFullWeight);
+    model.undo();
+    model.undo();
+    EXPECT_FALSE(model.holds(kMpVsUtg));
+    EXPECT_FALSE(model.canUndo());
+    EXPECT_EQ(model.document().text(), "[UTG open]\nraise: AA\n\n");
+    model.redo();
+    EXPECT_TRUE(model.holds(kMpVsUtg));
 }

@@ -98,6 +98,8 @@ void EditorModel::addSpot(int spot) {
     if (holds(spot) || !Spot::fromIndex(spot).hasSection()) return;
     endStroke();
     document_.addSpot(spot);
+    undo_.push_back({spot, strategies(spot), strategies(spot), true});
+    redo_.clear();
     emit changed();
 }
 
@@ -196,7 +198,10 @@ void EditorModel::undo() {
     if (undo_.empty()) return;
     Step step = undo_.back();
     undo_.pop_back();
-    apply(step.spot, step.before);
+    if (step.added)
+        document_.removeSpot(step.spot);
+    else
+        apply(step.spot, step.before);
     spot_ = step.spot;
     redo_.push_back(std::move(step));
     emit changed();
@@ -207,7 +212,10 @@ void EditorModel::redo() {
     if (redo_.empty()) return;
     Step step = redo_.back();
     redo_.pop_back();
-    apply(step.spot, step.after);
+    if (step.added)
+        document_.addSpot(step.spot);
+    else
+        apply(step.spot, step.after);
     spot_ = step.spot;
     undo_.push_back(std::move(step));
     emit changed();

@@ -50,6 +50,7 @@ public:
     // Whether the file holds a chart; one it lacks shows empty and takes no
     // paint until it is added.
     bool holds(int spot) const { return pack().holds(chartpack::Spot::fromIndex(spot)); }
+    // Adds a chart the file lacks, all hands folding; undone like an edit.
     void addSpot(int spot);
 
     // The brush: an action of the chart (Fold clears) and its frequency.
@@ -104,6 +105,7 @@ private:
     struct Step {
         int spot;
         SpotStrategies before, after;
+        bool added = false;  // the spot was added to the file
     };
     SpotStrategies strategies(int spot) const;
     void apply(int spot, const SpotStrategies& strategies);

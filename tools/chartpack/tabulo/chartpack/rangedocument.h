@@ -28,6 +28,8 @@ public:
     // Gives the pack a spot the file lacks, every hand folding; its section
     // is written at the end of the text.
     void addSpot(int spot);
+    // Takes a spot out of the pack; text() leaves out its whole section.
+    void removeSpot(int spot);
 
     bool modified() const { return !(pack_ == loaded_); }
     // The file text with the edits; the loaded text itself when unmodified.
