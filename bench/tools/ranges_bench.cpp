@@ -2,7 +2,7 @@
 // painted, compressed and written) and into a folder that already holds it
 // (painted and compressed, nothing written); one chart painted alone; and
 // the editor's answer to a one-cell brush stroke, which repaints the counts,
-// the range texts and the preview synchronously.
+// the range texts and the preview synchronously; and one step of a drag.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -74,6 +74,41 @@ void BM_EditorRefreshAfterStroke(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EditorRefreshAfterStroke)->Unit(benchmark::kMillisecond);
+
+// One step of a drag across the 13 cells of a row: the pointer enters the
+// next cell and the shown window catches up (grid, counts, range texts;
+// whatever else the window repaints). A stroke spans 13 iterations.
+void BM_EditorDragStep(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath("ranges.txt");
+    {
+        std::ofstream out(path.toStdString(), std::ios::binary);
+        out << defaultText();
+    }
+    ranges::MainWindow window({path, dir.path(), QDir(dir.path()).filePath("Custom.ini")});
+    window.openFile(path);
+    window.show();
+    QApplication::processEvents();
+    auto& model = window.model();
+    model.setSpot(Spot{1, 0}.index());
+    int step = 0;
+    bool mixed = false;
+    for (auto _ : state) {
+        if (step == 0) {
+            mixed = !mixed;
+            model.setBrush(Action::Call, mixed ? 6000 : kFullWeight);
+            model.beginStroke();
+        }
+        model.paint(Hand{9, step}.index());  // the row of the sixes
+        if (++step == kRankCount) {
+            model.endStroke();
+            step = 0;
+        }
+        QApplication::processEvents();
+    }
+    if (step != 0) model.endStroke();
+}
+BENCHMARK(BM_EditorDragStep)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

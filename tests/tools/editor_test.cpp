@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,8 +19,10 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include "customslot.h"
 #include "gridwidget.h"
@@ -266,6 +270,66 @@ TEST_F(Editor, ABrokenFileOpensAsTextWithItsErrorAndNothingIsLost) {
     EXPECT_TRUE(find<QLabel>("FileError")->text().isEmpty());
     EXPECT_TRUE(action("Render charts")->isEnabled());
     EXPECT_EQ(weight(kMpVsUtg, "AA", Action::RaiseReraise), kFullWeight);
+}
+
+TEST_F(Editor, APartialFileShowsTheSpotsItLacksGreyedAndAddsThem) {
+    writeAll(places_.rangesFile, "[MP vs UTG]\ncall: AhKh:1, AsKs:1\nraise/reraise: AA\n");
+    window_->openFile(places_.rangesFile);
+    ASSERT_TRUE(find<QLabel>("FileError")->text().isEmpty())
+        << find<QLabel>("FileError")->text().toStdString();
+    auto* list = find<QListWidget>("Charts");
+    auto item = [&](const char* name) { return list->findItems(name, Qt::MatchExactly).at(0); };
+    EXPECT_NE(item("UTG open")->foreground(), item("MP vs UTG")->foreground());
+    EXPECT_TRUE(item("UTG open")->toolTip().contains("add this spot"));
+
+    chooseChart("UTG open");
+    auto* add = find<QPushButton>("AddSpot");
+    EXPECT_TRUE(add->isVisible());
+    EXPECT_FALSE(find<GridWidget>("HandGrid")->isEnabled());
+    EXPECT_FALSE(find<QLineEdit>("ActionRange0")->isEnabled());
+    EXPECT_TRUE(find<QLabel>("Preview")->pixmap().isNull());
+    QTest::mouseClick(add, Qt::LeftButton);
+    EXPECT_FALSE(add->isVisible());
+    EXPECT_EQ(item("UTG open")->foreground(), item("MP vs UTG")->foreground());
+    setBrush("raise", 100);
+    stroke({"AA", "KK"});
+    action("Save")->trigger();
+    ASSERT_TRUE(shown_.isEmpty()) << shown_.join('\n').toStdString();
+    EXPECT_EQ(readAll(places_.rangesFile),
+              "[MP vs UTG]\ncall: AhKh:1, AsKs:1\nraise/reraise: AA\n\n[UTG open]\nraise: KK+\n");
+
+    // Rendering writes the two charts; its warnings stay readable after it.
+    QSignalSpy done(&window_->renderJob(), &ranges::RenderJob::finished);
+    action("Render charts")->trigger();
+    ASSERT_TRUE(done.wait(120000));
+    EXPECT_EQ(QDir(dir_.filePath("charts/img/Positions")).entryList(QDir::Files),
+              QStringList({"MPvsUTG.png", "UTG.png"}));
+    EXPECT_TRUE(QDir(dir_.filePath("charts/img/Holecards")).isEmpty());
+    EXPECT_TRUE(window_->statusBar()->currentMessage().startsWith("2 charts written, 0 unchanged"))
+        << window_->statusBar()->currentMessage().toStdString();
+    auto* warnings = find<QPlainTextEdit>("Warnings");
+    EXPECT_TRUE(warnings->isVisible());
+    EXPECT_EQ(warnings->toPlainText().left(62).toStdString(),
+              "warning: UTG folds hands the hand grid opens from it: AKs AQs ");
+
+    // The call range copied out in each format, and pasted back unchanged.
+    chooseChart("MP vs UTG");
+    auto* format = find<QComboBox>("CopyFormat");
+    auto* call = find<QLineEdit>("ActionRange0");
+    const std::vector<QString> copies = {"AKs:0.5", "AsKs: 0.5, AhKh: 0.5, AdKd: 0.5, AcKc: 0.5",
+                                         "[50]AKs[/50]"};
+    for (int i = 0; i < 3; ++i) {
+        format->setCurrentIndex(i);
+        QTest::mouseClick(find<QToolButton>("CopyRange0"), Qt::LeftButton);
+        const QString copied = QGuiApplication::clipboard()->text();
+        EXPECT_EQ(copied, copies[static_cast<size_t>(i)]);
+        call->selectAll();
+        QTest::keyClicks(call, copied);
+        QTest::keyClick(call, Qt::Key_Return);
+        EXPECT_TRUE(find<QLabel>("RangeError")->text().isEmpty());
+        EXPECT_EQ(weight(kMpVsUtg, "AKs", Action::Call), 5000);
+        EXPECT_EQ(call->text(), "AKs:0.5");
+    }
 }
 
 TEST_F(Editor, PutsTheChartOnACustomSlotThroughTheViewersIni) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
@@ -10,9 +11,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <functional>
+#include <map>
+#include <random>
 #include <vector>
 
 #include "tabulo/chartpack/handsgrid.h"
+#include "tabulo/chartpack/rangetext.h"
 #include "tabulo/chartpack/render.h"
 
 using namespace chartpack;
@@ -316,6 +320,90 @@ TEST(ChartpackTool, WritesOnlyChangedPicturesAndNamesThem) {
     EXPECT_EQ(run.code, 1);
     EXPECT_TRUE(run.err.contains("UTG opens hands the hand grid does not give it: A3s"));
     EXPECT_FALSE(QFileInfo::exists(strict_out));
+}
+
+namespace {
+
+// Every file under a folder with its bytes, by relative path.
+std::map<QString, QByteArray> snapshot(const QString& folder) {
+    std::map<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        files[QDir(folder).relativeFilePath(file.fileName())] = file.readAll();
+    }
+    return files;
+}
+
+}  // namespace
+
+TEST(ChartpackTool, APartialFileRewritesOnlyItsOwnCharts) {
+    QTemporaryDir dir;
+    const QString out = QDir(dir.path()).filePath("program");
+    ASSERT_EQ(runTool({"--quiet", writeRanges(dir.path()), out}).code, 0);
+    const auto before = snapshot(out);
+    ASSERT_EQ(before.size(), 205u);
+
+    const QString partial = QDir(dir.path()).filePath("partial.txt");
+    QFile file(partial);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[MP vs UTG]\ncall: AhKh:1, AsKs:1, QQ@50\nraise/reraise: AA, KK\n");
+    file.close();
+    const ToolRun run = runTool({partial, out});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out.count("wrote "), 1) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("wrote img/Positions/MPvsUTG.png\n"));
+    EXPECT_TRUE(run.out.contains("holds 1 of 36 spots (MPvsUTG); 204 other charts"))
+        << run.out.toStdString();
+
+    auto after = snapshot(out);
+    ASSERT_EQ(after.size(), before.size());
+    const QString changed = QStringLiteral("img/Positions/MPvsUTG.png");
+    EXPECT_NE(after[changed], before.at(changed));
+    after[changed] = before.at(changed);
+    EXPECT_TRUE(after == before);
+}
+
+TEST(RangeFormats, TextWrittenOutAndReadBackPaintsTheSameChart) {
+    std::mt19937 random(26);
+    const Spot spot{1, 0};
+    const auto actions = spotActions(spot);
+    for (int round = 0; round < 12; ++round) {
+        ChartPack pack;
+        for (int h = 0; h < kHandCount; ++h) {
+            Strategy strategy;
+            int room = kFullWeight;
+            for (Action action : actions) {
+                const int pick = static_cast<int>(random() % 4);
+                const int w = pick == 0   ? 0
+                              : pick == 1 ? room
+                                          : static_cast<int>(random() % (room + 1));
+                strategy.set(action, static_cast<Weight>(w));
+                room -= w;
+            }
+            pack.setStrategy(spot.index(), h, strategy);
+        }
+        const QImage want = renderSpotChart(pack, spot);
+        for (RangeFormat format :
+             {RangeFormat::Classes, RangeFormat::Combinations, RangeFormat::Brackets}) {
+            ChartPack read;
+            for (Action action : actions) {
+                std::array<Weight, kHandCount> weights{};
+                for (int h = 0; h < kHandCount; ++h)
+                    weights[static_cast<size_t>(h)] = pack.weight(spot.index(), h, action);
+                ActionRange range;
+                range.add(parseRangeTokens(formatRange(weights, format)));
+                for (int h = 0; h < kHandCount; ++h) {
+                    Strategy strategy = read.strategy(spot.index(), h);
+                    strategy.set(action, range.weight(h));
+                    read.setStrategy(spot.index(), h, strategy);
+                }
+            }
+            ASSERT_EQ(renderSpotChart(read, spot), want)
+                << "round " << round << ", format " << static_cast<int>(format);
+        }
+    }
 }
 
 TEST(ChartpackTool, UserFolderIsTheDataHomesTabuloFolder) {

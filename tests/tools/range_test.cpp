@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -152,7 +153,101 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"AJo:0.5.5", "a frequency is 0 to 1"},
         ErrorCase{"AJo:%", "a frequency is 0 to 1"}, ErrorCase{"AJo:x", "a frequency is 0 to 1"},
         ErrorCase{"AJo::0.5", "a frequency is 0 to 1"},
-        ErrorCase{"AKx:0.5", "'x' is not a suit mark"}, ErrorCase{"2000AJo:0.5", "two ranks"}));
+        ErrorCase{"AKx:0.5", "'x' is not a suit mark"}, ErrorCase{"2000AJo:0.5", "two ranks"},
+        // Two cards, '@' and brackets.
+        ErrorCase{"AhAh", "the same card twice"}, ErrorCase{"AhKx", "'x' is not a suit"},
+        ErrorCase{"Ah1s", "'1' is not a rank"}, ErrorCase{"AhKs+", "two ranks"},
+        ErrorCase{"QQ@", "a weight after '@' or in brackets is 0 to 100"},
+        ErrorCase{"QQ@150", "0 to 100"}, ErrorCase{"QQ@0.5:0.5", "one frequency per token"},
+        ErrorCase{"[50][25]AKs[/25][/50]", "brackets do not nest"},
+        ErrorCase{"[50]AKs", "not closed: write [/50] after its last hand"},
+        ErrorCase{"KQs[/50]", "closes no bracket"},
+        ErrorCase{"[50]AKs[/25]", "'[/25]' does not close [50]"},
+        ErrorCase{"[50]AKs:0.5[/50]", "takes the weight of its brackets"},
+        ErrorCase{"[x]AKs[/x]", "0 to 100"}, ErrorCase{"[150]AKs[/150]", "0 to 100"},
+        ErrorCase{"[50", "a bracket weight is written [50]AKs, KQs[/50]"},
+        ErrorCase{"[/50]AKs", "a closing bracket follows its last hand"}));
+
+// What each way of writing a range gives every hand, as hand-worked means
+// over the combinations (6 of a pair, 4 suited, 12 offsuit; absent ones 0).
+// Hands not listed in a row play 'rest': by pair, suited, offsuit.
+struct FormatCase {
+    std::string text;
+    std::vector<std::pair<std::string, Weight>> expected;
+    std::array<Weight, 3> rest{};
+};
+
+// A solver's export of all 1326 combinations, each written "AhKs: 1" or
+// "AhKs:0" by its own spacing: the combinations holding a spade play 1.
+std::string spadeExport() {
+    const std::string ranks = "23456789TJQKA", suits = "cdhs";
+    std::string text;
+    int n = 0;
+    for (int i = 0; i < 52; ++i)
+        for (int j = 0; j < i; ++j) {
+            const bool spade = suits[size_t(i % 4)] == 's' || suits[size_t(j % 4)] == 's';
+            text += n++ == 0 ? "" : ",";
+            text += {ranks[size_t(i / 4)], suits[size_t(i % 4)], ranks[size_t(j / 4)],
+                     suits[size_t(j % 4)]};
+            text += (n % 2 ? ": " : ":") + std::string(spade ? "1" : "0");
+        }
+    EXPECT_EQ(n, 1326);
+    return text;
+}
+
+TEST(RangeFormats, ReadToTheMeanOfTheirCombinations) {
+    const std::vector<FormatCase> cases = {
+        // A spade in 3 of a pair's 6, 1 of a suited hand's 4, 6 of 12 offsuit.
+        {spadeExport(), {}, {5000, 2500, 5000}},
+        {"AhKh:1,AsKs:1", {{"AKs", 5000}}},
+        {"AhAd, AsAc", {{"AA", 3333}}},
+        {"KdKc:0.5", {{"KK", 833}}},
+        {"AhKs", {{"AKo", 833}}},
+        {"KsAh, AhKs, AhKd:1, AhKc, AdKs, AdKh, AdKc, AcKs, AcKh, AcKd, AsKh, AsKd",
+         {{"AKo", 9167}}},
+        {"[50]AKs, KQs[/50]", {{"AKs", 5000}, {"KQs", 5000}}},
+        {"[50] AKs KQs [/50], [12.5]22+[/12.5] AA",
+         {{"AKs", 5000},
+          {"KQs", 5000},
+          {"AA", 10000},
+          {"KK", 1250},
+          {"QQ", 1250},
+          {"JJ", 1250},
+          {"TT", 1250},
+          {"99", 1250},
+          {"88", 1250},
+          {"77", 1250},
+          {"66", 1250},
+          {"55", 1250},
+          {"44", 1250},
+          {"33", 1250},
+          {"22", 1250}}},
+        {"QQ@50, AKs@25, A5s-A4s@12.5%",
+         {{"QQ", 5000}, {"AKs", 2500}, {"A5s", 1250}, {"A4s", 1250}}},
+        // Mixed formats on one line.
+        {"QQ@50, [25]JJ, AKs[/25], AhKd: 0.6, T9s:0.5, 99 AcKc",
+         {{"QQ", 5000}, {"JJ", 2500}, {"AKs", 4375}, {"AKo", 500}, {"T9s", 5000}, {"99", 10000}}},
+        // A later mention replaces an earlier one, combination by combination.
+        {"AKs:0.5, AhKh:1", {{"AKs", 6250}}},
+        {"AhKh:1, AKs:0.5", {{"AKs", 5000}}},
+    };
+    for (const auto& row : cases) {
+        ActionRange range;
+        range.add(parseRangeTokens(row.text));
+        std::array<Weight, kHandCount> expected{};
+        for (int h = 0; h < kHandCount; ++h) {
+            const Hand hand = Hand::fromIndex(h);
+            expected[static_cast<size_t>(h)] = row.rest[hand.isPair()     ? 0
+                                                        : hand.isSuited() ? 1
+                                                                          : 2];
+        }
+        for (const auto& [key, weight] : row.expected)
+            expected[static_cast<size_t>(handFromKey(key)->index())] = weight;
+        for (int h = 0; h < kHandCount; ++h)
+            EXPECT_EQ(range.weight(h), expected[static_cast<size_t>(h)])
+                << Hand::fromIndex(h).key() << " in " << row.text.substr(0, 80);
+    }
+}
 
 struct WeightCase {
     const char* text;

@@ -145,6 +145,19 @@ TEST(RangeDocument, NewActionsGoAtTheSectionsEndAndEmptiedOnesLoseTheirLinesNotC
     EXPECT_EQ(parseRangeFile(doc.text()), doc.pack());
 }
 
+TEST(RangeDocument, SpotsAddedToAPartialFileGetTheirSectionsAtTheEnd) {
+    RangeDocument doc;
+    doc.load("# mine\n[MP vs UTG]\ncall: AA");  // no final line end
+    ASSERT_FALSE(doc.pack().holds(Spot{0, 0}));
+    doc.addSpot(Spot{2, 0}.index());
+    doc.addSpot(Spot{0, 0}.index());
+    doc.setStrategy(Spot{0, 0}.index(), hand("AA"), Strategy::pure(Action::Open));
+    EXPECT_TRUE(doc.modified());
+    EXPECT_EQ(doc.text(),
+              "# mine\n[MP vs UTG]\ncall: AA\n\n[UTG open]\nraise: AA\n\n[CO vs UTG]\n");
+    EXPECT_EQ(parseRangeFile(doc.text()), doc.pack());
+}
+
 TEST(RangeDocument, RandomEditsReadBackAsTheEditedCharts) {
     std::mt19937 random(7);
     RangeDocument doc;

@@ -142,7 +142,11 @@ TEST(RangeFile, ErrorsNameTheLineAndTheToken) {
         {"[MP vs UTG]\ncall: AJo:-0.5\n", 2, "AJo:-0.5", "a frequency is 0 to 1"},
         {"[MP vs UTG]\ncall: AA,KK:0.5,AKx:0.75\n", 2, "AKx:0.75", "not a suit mark"},
         {"[MP vs UTG]\nthreebet:0.5 AA\n", 2, "threebet", "unknown action"},
-        {completeFile({}, "SB vs BB 3bet"), last - 2, "[SB vs BB 3bet]", "missing"},
+        // Each combination's frequencies add up to at most 100% as well.
+        {"[MP vs UTG]\ncall: AhKh\nraise/fold: AhKh:0.5, AsKs\n", 3, "AhKh:0.5",
+         "AhKh plays call 100% (line 2) + raise/fold 50% (line 3) = 150%"},
+        // Brackets close on the line they open.
+        {"[MP vs UTG]\ncall: [50]AKs,\n  KQs[/50]\n", 2, "[50]AKs", "is not closed"},
         {all + "[MP vs UTG]\n", last + 1, "[MP vs UTG]", "section repeated"},
     };
     for (const auto& expected : cases) {
@@ -201,6 +205,45 @@ TEST(RangeFile, WindowsLineEndsAndAByteOrderMarkAreRead) {
     const ChartPack pack = parseRangeFile(crlf);
     EXPECT_EQ(pack.hands(Spot{1, 0}.index(), Action::Call), fromKeys({"AQs", "AJs"}));
     EXPECT_EQ(pack.opens(0), fromKeys({"AA"}));
+}
+
+TEST(RangeFile, AFileMayHoldOnlySomeSpots) {
+    const ChartPack pack = parseRangeFile(
+        "[MP vs UTG]\n"
+        "call: AhKh:1, AsKs:1, QQ@50\n"
+        "[50]JJ, AQs[/50]\n"
+        "KhQh: 0.5, KsQs: 1\n"
+        "raise/reraise: AA\n"
+        "[BB vs SB]\n"
+        "raise/reraise: AA\n");
+    EXPECT_EQ(heldSpotKeys(pack), "MPvsUTG BBvsSB BB");
+    EXPECT_EQ(pack.heldCount(), 3);
+    EXPECT_FALSE(pack.complete());
+    EXPECT_FALSE(pack.holds(Spot{0, 0}));
+    const int s = Spot{1, 0}.index();
+    for (const char* key : {"AKs", "QQ", "JJ", "AQs"})
+        EXPECT_EQ(pack.weight(s, handFromKey(key)->index(), Action::Call), 5000) << key;
+    EXPECT_EQ(pack.weight(s, handFromKey("KQs")->index(), Action::Call), 3750);
+    EXPECT_EQ(pack.action(Spot{5, 5}, *handFromKey("AA")), Action::RaiseReraise);
+    // The checks look only at the spots the file holds; complete wants them all.
+    EXPECT_TRUE(checkConsistency(pack).empty());
+    const auto complete = checkConsistency(pack, true);
+    ASSERT_EQ(complete.size(), 33u);
+    EXPECT_EQ(complete.front(), "[UTG open]: section missing from the file");
+    EXPECT_TRUE(checkConsistency(parseRangeFile(completeFile()), true).size() ==
+                checkConsistency(parseRangeFile(completeFile())).size());
+    EXPECT_EQ(parseRangeFile("# nothing yet\n").heldCount(), 0);
+}
+
+TEST(RangeFile, RoundedMeansNeverPlayAHandMoreThan100Percent) {
+    // Call 6/12 of a step and raise/fold 119994/12: both means end in a half
+    // and round up, to 1 and 10000; the hand keeps 100%, call gives way.
+    const ChartPack pack =
+        parseRangeFile("[MP vs UTG]\ncall: AhKs:0.0006\nraise/fold: AKo, AhKs:0.9994\n");
+    const Strategy& ako = pack.strategy(Spot{1, 0}.index(), handFromKey("AKo")->index());
+    EXPECT_EQ(ako.weight(Action::Call), 0);
+    EXPECT_EQ(ako.weight(Action::RaiseFold), 10000);
+    EXPECT_EQ(ako.weight(Action::Fold), 0);
 }
 
 TEST(RangeFile, MissingFileIsReported) {

@@ -5,10 +5,13 @@
 //   tabulo-chartpack [--strict] --check <ranges.txt>
 //
 // Writes <folder>/img/Positions/*.png (36) and img/Holecards/*.png (169),
-// only the pictures that changed, and lists them. --user writes into the
-// per-user chart folder. Consistency faults are warnings, or errors with
-// --strict (the default pack is built that way). Runs without a display: the
-// offscreen platform is used unless QT_QPA_PLATFORM says otherwise.
+// only the pictures that changed, and lists them. A file with only some
+// spots writes only their charts and leaves every other picture alone.
+// --user writes into the per-user chart folder. Consistency faults are
+// warnings, or errors with --strict, which also wants all 36 spots (the
+// default pack is built that way). --check names the spots the file holds.
+// Runs without a display: the offscreen platform is used unless
+// QT_QPA_PLATFORM says otherwise.
 #include <QGuiApplication>
 #include <chrono>
 #include <cstdio>
@@ -67,12 +70,19 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: %s\n", ranges.c_str(), e.what());
         return 1;
     }
-    const auto faults = chartpack::checkConsistency(pack);
+    const auto faults = chartpack::checkConsistency(pack, strict);
     for (const auto& fault : faults)
         std::fprintf(stderr, "%s: %s%s\n", ranges.c_str(),
                      strict ? "" : "warning: ", fault.c_str());
     if (strict && !faults.empty()) return 1;
-    if (check_only) return 0;
+    if (check_only) {
+        if (pack.complete())
+            std::printf("%s: holds all %d spots\n", ranges.c_str(), chartpack::kSpotCount);
+        else
+            std::printf("%s: holds %d of %d spots: %s\n", ranges.c_str(), pack.heldCount(),
+                        chartpack::kSpotCount, chartpack::heldSpotKeys(pack).c_str());
+        return 0;
+    }
 
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
@@ -93,5 +103,11 @@ int main(int argc, char** argv) {
     std::printf("tabulo-chartpack: %d charts written, %d unchanged in %s/img (%lld ms)\n",
                 static_cast<int>(report.written.size()), report.unchanged, qPrintable(folder),
                 static_cast<long long>(ms));
+    if (report.untouched > 0)
+        std::printf(
+            "tabulo-chartpack: the file holds %d of %d spots (%s); %d other charts, the "
+            "hands' among them, left as they were\n",
+            pack.heldCount(), chartpack::kSpotCount, chartpack::heldSpotKeys(pack).c_str(),
+            report.untouched);
     return 0;
 }

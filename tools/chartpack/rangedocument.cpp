@@ -35,6 +35,21 @@ std::array<Weight, kHandCount> RangeDocument::weights(int spot, Action action) c
     return list;
 }
 
+void RangeDocument::addSpot(int spot) {
+    const Spot added = Spot::fromIndex(spot);
+    if (!added.hasSection()) return;
+    pack_.setHeld(added, true);
+    if (added == Spot{kBigBlind, kSmallBlind}) pack_.setHeld(Spot{kBigBlind, kBigBlind}, true);
+}
+
+void RangeDocument::removeSpot(int spot) {
+    const Spot removed = Spot::fromIndex(spot);
+    if (!removed.hasSection()) return;
+    for (int h = 0; h < kHandCount; ++h) setStrategy(spot, h, Strategy{});
+    pack_.setHeld(removed, false);
+    if (removed == Spot{kBigBlind, kSmallBlind}) pack_.setHeld(Spot{kBigBlind, kBigBlind}, false);
+}
+
 bool RangeDocument::actionChanged(int spot, Action action) const {
     for (int h = 0; h < kHandCount; ++h)
         if (pack_.weight(spot, h, action) != loaded_.weight(spot, h, action)) return true;
@@ -55,7 +70,7 @@ std::string RangeDocument::text() const {
     std::vector<std::string> before(layout_.size()), after(layout_.size());
     std::vector<bool> dropped(layout_.size(), false);
     for (int s = 0; s < kSpotCount; ++s) {
-        if (!Spot::fromIndex(s).hasSection()) continue;
+        if (!Spot::fromIndex(s).hasSection() || !pack_.holds(Spot::fromIndex(s))) continue;
         for (Action action : spotActions(Spot::fromIndex(s))) {
             if (!actionChanged(s, action)) continue;
             int first = -1, last = -1;
@@ -79,6 +94,7 @@ std::string RangeDocument::text() const {
     for (size_t i = 0; i < layout_.size(); ++i) {
         const RangeLine& line = layout_[i];
         const bool ended = line.end < text_.size();  // the last line may lack its end
+        if (line.spot >= 0 && !pack_.holds(Spot::fromIndex(line.spot))) continue;  // removed
         out += before[i];
         if (!dropped[i]) {
             out.append(text_, line.begin, line.end - line.begin);
@@ -88,6 +104,13 @@ std::string RangeDocument::text() const {
             if (!dropped[i] && !ended) out += eol;
             out += after[i];
         }
+    }
+    for (int s = 0; s < kSpotCount; ++s) {
+        const Spot spot = Spot::fromIndex(s);
+        if (!spot.hasSection() || loaded_.holds(spot) || !pack_.holds(spot)) continue;
+        if (!out.empty() && out.back() != '\n') out += eol;
+        out += eol + "[" + spot.sectionName() + "]" + eol;
+        for (Action action : spotActions(spot)) out += actionLine(s, action);
     }
     return out;
 }

@@ -190,62 +190,116 @@ std::string percent(int weight) {
     return text + "%";
 }
 
-// "call: ..." starts with an action label; "AJo:0.6" and "KK : 0.5" start
-// with a weighted token: two rank letters (action names are lower case).
+// "call: ..." starts with an action label; "AJo:0.6", "AhKs: 0.5" and
+// "[50]AKs:..." start with a token (action names are lower case, ranks upper).
 bool startsWithLabel(std::string_view content, size_t colon) {
     const auto name = trim(content.substr(0, colon));
     if (name.empty() || name.find_first_of(", \t") != std::string_view::npos) return false;
-    return !(name.size() >= 2 && rankIndex(name[0]) >= 0 && rankIndex(name[1]) >= 0);
+    return rankIndex(name[0]) < 0 && name[0] != '[';
+}
+
+// "[UTG open]" and not "[50]AKs, KQs[/50]".
+bool isSectionHeader(std::string_view content) {
+    return content.front() == '[' &&
+           (content.size() < 2 ||
+            ((content[1] < '0' || content[1] > '9') && content[1] != '.' && content[1] != '/'));
 }
 
 // The frequencies of one section as they are read, with where each came from.
 class SectionReader {
 public:
     void start() {
-        weights_ = {};
-        lines_ = {};
+        actions_ = {};
         last_ = {};
+        lastCombo_ = {};
     }
 
     void add(const RangeToken& token, Action action) {
-        const auto a = static_cast<size_t>(action) - 1;
+        actions_[static_cast<size_t>(action) - 1].add(token);
         for (int h = 0; h < kHandCount; ++h) {
             if (!token.hands.test(static_cast<size_t>(h))) continue;
-            weights_[static_cast<size_t>(h)][a] = token.weight;
-            lines_[static_cast<size_t>(h)][a] = token.line;
             last_[static_cast<size_t>(h)] = {token.line, token.text};
+            auto& last = lastCombo_[static_cast<size_t>(h)];
+            for (int c = 0; c < comboCount(Hand::fromIndex(h)); ++c)
+                if (token.combo < 0 || token.combo == c)
+                    last[static_cast<size_t>(c)] = {token.line, token.text};
         }
     }
 
-    // Stores the section into the pack; throws for a hand played more than 100%.
+    // Stores the section into the pack; throws for a hand or a combination
+    // played more than 100%.
     void finish(ChartPack& pack, int spot) const {
         for (int h = 0; h < kHandCount; ++h) {
-            const auto& w = weights_[static_cast<size_t>(h)];
-            int sum = 0;
-            std::string parts;
-            Strategy strategy;
-            for (size_t a = 0; a < w.size(); ++a) {
-                if (lines_[static_cast<size_t>(h)][a] == 0) continue;
-                sum += w[a];
-                strategy.set(static_cast<Action>(a + 1), w[a]);
-                parts += std::string(parts.empty() ? "" : " + ") +
-                         std::string(actionName(static_cast<Action>(a + 1))) + " " + percent(w[a]) +
-                         " (line " + std::to_string(lines_[static_cast<size_t>(h)][a]) + ")";
+            const Hand hand = Hand::fromIndex(h);
+            int total = 0;
+            for (const auto& range : actions_)
+                if (range.listed(h)) total += range.total(h);
+            if (total > comboCount(hand) * kFullWeight)
+                refuse(
+                    h, hand.key(), [&](const ActionRange& r) { return r.weight(h); },
+                    meanWeight(total, hand), last_[static_cast<size_t>(h)]);
+            for (int c = 0; c < comboCount(hand); ++c) {
+                int sum = 0;
+                for (const auto& range : actions_) sum += range.combo(h, c);
+                if (sum > kFullWeight)
+                    refuse(
+                        h, comboKey(hand, c), [&](const ActionRange& r) { return r.combo(h, c); },
+                        sum, lastCombo_[static_cast<size_t>(h)][static_cast<size_t>(c)]);
             }
-            if (sum > kFullWeight) {
-                const auto& [line, token] = last_[static_cast<size_t>(h)];
-                throw RangeError(line, token,
-                                 Hand::fromIndex(h).key() + " plays " + parts + " = " +
-                                     percent(sum) + " in this section, more than 100%");
-            }
-            pack.setStrategy(spot, h, strategy);
+            pack.setStrategy(spot, h, strategyOf(h));
         }
     }
 
 private:
-    std::array<std::array<Weight, kPlayActionCount>, kHandCount> weights_{};
-    std::array<std::array<int, kPlayActionCount>, kHandCount> lines_{};  // 0: not listed
-    std::array<std::pair<int, std::string>, kHandCount> last_{};
+    // The means of the actions, each to the nearest step; when their rounding
+    // would take the hand over 100%, the action rounded up the most gives way.
+    Strategy strategyOf(int h) const {
+        const Hand hand = Hand::fromIndex(h);
+        std::array<int, kPlayActionCount> weights{};
+        int sum = 0;
+        for (size_t a = 0; a < actions_.size(); ++a) {
+            weights[a] = meanWeight(actions_[a].total(h), hand);
+            sum += weights[a];
+        }
+        while (sum > kFullWeight) {
+            size_t most = 0;
+            int up = -1;
+            for (size_t a = 0; a < actions_.size(); ++a) {
+                const int rounded = weights[a] * comboCount(hand) - actions_[a].total(h);
+                if (weights[a] > 0 && rounded > up) up = rounded, most = a;
+            }
+            --weights[most];
+            --sum;
+        }
+        Strategy strategy;
+        for (size_t a = 0; a < actions_.size(); ++a)
+            strategy.set(static_cast<Action>(a + 1), static_cast<Weight>(weights[a]));
+        return strategy;
+    }
+
+    using Mention = std::pair<int, std::string>;  // line and token
+
+    template <typename Share>
+    [[noreturn]] void refuse(int h, const std::string& what, Share share, int sum,
+                             const Mention& mention) const {
+        std::string parts;
+        for (size_t a = 0; a < actions_.size(); ++a) {
+            if (!actions_[a].listed(h)) continue;
+            parts += std::string(parts.empty() ? "" : " + ") +
+                     std::string(actionName(static_cast<Action>(a + 1))) + " " +
+                     percent(share(actions_[a])) + " (line " + std::to_string(actions_[a].line(h)) +
+                     ")";
+        }
+        const auto& [line, token] = mention;
+        throw RangeError(
+            line, token,
+            what + " plays " + parts + " = " + percent(sum) + " in this section, more than 100%");
+    }
+
+    std::array<ActionRange, kPlayActionCount> actions_{};
+    // The last token that named each hand, and each combination.
+    std::array<Mention, kHandCount> last_{};
+    std::array<std::array<Mention, kMostCombos>, kHandCount> lastCombo_{};
 };
 
 }  // namespace
@@ -273,7 +327,7 @@ ChartPack parseRangeFile(std::string_view text, std::vector<RangeLine>* layout) 
             continue;
         }
 
-        if (content.front() == '[') {
+        if (isSectionHeader(content)) {
             if (content.back() != ']')
                 throw RangeError(line, std::string(content), "a section header ends with ']'");
             if (spot) reader->finish(pack, spot->index());
@@ -322,17 +376,15 @@ ChartPack parseRangeFile(std::string_view text, std::vector<RangeLine>* layout) 
     }
     if (spot) reader->finish(pack, spot->index());
 
-    for (int s = 0; s < kSpotCount; ++s) {
-        const Spot missing = Spot::fromIndex(s);
-        if (!missing.hasSection()) continue;
-        if (sectionLine[static_cast<size_t>(s)] == 0)
-            throw RangeError(std::max(line, 1), "[" + missing.sectionName() + "]",
-                             "section missing from the file");
-    }
+    for (int s = 0; s < kSpotCount; ++s)
+        if (Spot::fromIndex(s).hasSection())
+            pack.setHeld(Spot::fromIndex(s), sectionLine[static_cast<size_t>(s)] != 0);
     // The big blind's own chart is its defence against the small blind.
-    const int bb = Spot{kBigBlind, kBigBlind}.index();
-    const int bb_vs_sb = Spot{kBigBlind, kSmallBlind}.index();
-    for (int h = 0; h < kHandCount; ++h) pack.setStrategy(bb, h, pack.strategy(bb_vs_sb, h));
+    const Spot bb{kBigBlind, kBigBlind};
+    const Spot bb_vs_sb{kBigBlind, kSmallBlind};
+    pack.setHeld(bb, pack.holds(bb_vs_sb));
+    for (int h = 0; h < kHandCount; ++h)
+        pack.setStrategy(bb.index(), h, pack.strategy(bb_vs_sb.index(), h));
     return pack;
 }
 
@@ -344,8 +396,23 @@ ChartPack loadRangeFile(const std::string& path) {
     return parseRangeFile(text.str());
 }
 
-std::vector<std::string> checkConsistency(const ChartPack& pack) {
+std::string heldSpotKeys(const ChartPack& pack) {
+    std::string keys;
+    for (int s = 0; s < kSpotCount; ++s)
+        if (pack.holds(Spot::fromIndex(s)))
+            keys += (keys.empty() ? "" : " ") + Spot::fromIndex(s).key();
+    return keys;
+}
+
+std::vector<std::string> checkConsistency(const ChartPack& pack, bool complete) {
     std::vector<std::string> faults;
+    if (complete)
+        for (int s = 0; s < kSpotCount; ++s) {
+            const Spot spot = Spot::fromIndex(s);
+            if (spot.hasSection() && !pack.holds(spot))
+                faults.push_back("[" + spot.sectionName() + "]: section missing from the file");
+        }
+    auto held = [&](Spot spot) { return pack.holds(spot); };
     auto list = [](const HandSet& set) {
         std::string text;
         for (const auto& key : handKeysOf(set)) text += (text.empty() ? "" : " ") + key;
@@ -358,6 +425,7 @@ std::vector<std::string> checkConsistency(const ChartPack& pack) {
             const Hand hand = Hand::fromIndex(h);
             if (openingSeat(hand.row, hand.col) <= seat) grid.set(static_cast<size_t>(h));
         }
+        if (!held(Spot{seat, seat})) continue;
         const HandSet opens = pack.opens(seat);
         const std::string name(kSeatNames[static_cast<size_t>(seat)]);
         if ((opens & ~grid).any())
@@ -371,10 +439,10 @@ std::vector<std::string> checkConsistency(const ChartPack& pack) {
     const size_t aces = static_cast<size_t>(Hand::pair(0).index());
     for (int s = 0; s < kSpotCount; ++s) {
         const Spot spot = Spot::fromIndex(s);
-        if (spot.isSeat() && spot.hero != kBigBlind) continue;
+        if ((spot.isSeat() && spot.hero != kBigBlind) || !held(spot)) continue;
         if (pack.action(s, static_cast<int>(aces)) != Action::RaiseReraise)
             faults.push_back(spot.title() + ": AA does not raise/reraise");
-        if (spot.facesThreeBet()) {
+        if (spot.facesThreeBet() && held(Spot{spot.hero, spot.hero})) {
             const HandSet extra = pack.played(s) & ~pack.opens(spot.hero);
             if (extra.any())
                 faults.push_back(spot.title() + ": plays hands " + spot.caption().substr(3) +
@@ -392,6 +460,7 @@ std::vector<std::string> checkConsistency(const ChartPack& pack) {
             if ((earlier < hero) != (later < hero)) continue;
             const Spot a{hero, earlier};
             const Spot b{hero, later};
+            if (!held(a) || !held(b)) continue;
             const HandSet dropped = pack.played(a.index()) & ~pack.played(b.index());
             if (dropped.any())
                 faults.push_back(b.title() + " folds hands that " + a.title() +

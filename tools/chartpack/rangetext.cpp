@@ -109,4 +109,60 @@ std::string formatWeightedRange(const std::array<Weight, kHandCount>& weights) {
     return text;
 }
 
+namespace {
+
+// 60, 12.5, 0.01: a weight in percent, as short as it reads back.
+std::string percentText(Weight weight) {
+    std::string text = std::to_string(weight / 100);
+    if (weight % 100 != 0) {
+        text += "." + std::to_string(100 + weight % 100).substr(1);
+        if (text.back() == '0') text.pop_back();
+    }
+    return text;
+}
+
+std::string combinations(const std::array<Weight, kHandCount>& weights) {
+    std::string text;
+    for (int h = 0; h < kHandCount; ++h) {
+        const Weight w = weights[static_cast<size_t>(h)];
+        if (w == 0) continue;
+        const Hand hand = Hand::fromIndex(h);
+        for (int c = 0; c < comboCount(hand); ++c)
+            text += (text.empty() ? "" : ", ") + comboKey(hand, c) + ": " + formatWeight(w);
+    }
+    return text;
+}
+
+std::string brackets(const std::array<Weight, kHandCount>& weights) {
+    std::map<Weight, HandSet, std::greater<>> groups;
+    for (int h = 0; h < kHandCount; ++h) {
+        const Weight w = weights[static_cast<size_t>(h)];
+        if (w > 0) groups[w].set(static_cast<size_t>(h));
+    }
+    std::string text;
+    for (const auto& [weight, hands] : groups) {
+        std::string group = formatRange(hands);
+        if (weight < kFullWeight) {
+            const std::string percent = percentText(weight);
+            group = "[" + percent + "]" + group + "[/" + percent + "]";
+        }
+        text += (text.empty() ? "" : ", ") + group;
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string formatRange(const std::array<Weight, kHandCount>& weights, RangeFormat format) {
+    switch (format) {
+        case RangeFormat::Combinations:
+            return combinations(weights);
+        case RangeFormat::Brackets:
+            return brackets(weights);
+        case RangeFormat::Classes:
+            break;
+    }
+    return formatWeightedRange(weights);
+}
+
 }  // namespace chartpack

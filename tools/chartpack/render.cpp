@@ -253,6 +253,33 @@ QStringList packFileNames() {
     return names;
 }
 
+namespace {
+
+// One picture a pack paints: a spot's chart or a hand's.
+struct Picture {
+    QString name;
+    int spot = -1;
+    int hand = -1;
+};
+
+std::vector<Picture> paintedPictures(const ChartPack& pack) {
+    std::vector<Picture> list;
+    for (int s = 0; s < kSpotCount; ++s)
+        if (pack.holds(Spot::fromIndex(s))) list.push_back({spotFileName(Spot::fromIndex(s)), s});
+    if (pack.complete())
+        for (int h = 0; h < kHandCount; ++h)
+            list.push_back({handFileName(Hand::fromIndex(h)), -1, h});
+    return list;
+}
+
+}  // namespace
+
+QStringList paintedFileNames(const ChartPack& pack) {
+    QStringList names;
+    for (const Picture& picture : paintedPictures(pack)) names << picture.name;
+    return names;
+}
+
 QImage renderSpotChart(const ChartPack& pack, Spot spot) {
     QImage image(kChartWidth, kChartHeight, QImage::Format_RGB32);
     QPainter p(&image);
@@ -317,10 +344,10 @@ PackReport writePack(const ChartPack& pack, const QString& folder, int jobs,
             throw std::runtime_error("cannot create " +
                                      root.filePath(QString::fromLatin1(sub)).toStdString());
     }
-    const QStringList names = packFileNames();
-    const int total = static_cast<int>(names.size());
+    const std::vector<Picture> pictures = paintedPictures(pack);
+    const int total = static_cast<int>(pictures.size());
     if (jobs <= 0) jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    jobs = std::min(jobs, total);
+    jobs = std::max(1, std::min(jobs, total));
 
     std::vector<char> written(static_cast<size_t>(total), 0);
     std::atomic<int> next{0};
@@ -330,10 +357,12 @@ PackReport writePack(const ChartPack& pack, const QString& folder, int jobs,
     auto work = [&] {
         for (int i = next++; i < total; i = next++) {
             try {
-                const QImage image = i < kSpotCount
-                                         ? renderSpotChart(pack, Spot::fromIndex(i))
-                                         : renderHandChart(pack, Hand::fromIndex(i - kSpotCount));
-                written[static_cast<size_t>(i)] = writePng(image, root.filePath(names[i])) ? 1 : 0;
+                const Picture& picture = pictures[static_cast<size_t>(i)];
+                const QImage image = picture.spot >= 0
+                                         ? renderSpotChart(pack, Spot::fromIndex(picture.spot))
+                                         : renderHandChart(pack, Hand::fromIndex(picture.hand));
+                written[static_cast<size_t>(i)] =
+                    writePng(image, root.filePath(picture.name)) ? 1 : 0;
                 if (progress) progress(++done, total);
             } catch (const std::exception& e) {
                 const std::lock_guard lock(failure_lock);
@@ -348,9 +377,10 @@ PackReport writePack(const ChartPack& pack, const QString& folder, int jobs,
     for (auto& t : threads) t.join();
     if (!failure.empty()) throw std::runtime_error(failure);
     PackReport report;
+    report.untouched = static_cast<int>(packFileNames().size()) - total;
     for (int i = 0; i < total; ++i) {
         if (written[static_cast<size_t>(i)])
-            report.written << names[i];
+            report.written << pictures[static_cast<size_t>(i)].name;
         else
             ++report.unchanged;
     }

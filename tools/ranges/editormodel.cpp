@@ -2,8 +2,7 @@
 
 #include <QSaveFile>
 #include <algorithm>
-
-#include "tabulo/chartpack/rangetext.h"
+#include <memory>
 
 namespace ranges {
 
@@ -30,7 +29,51 @@ void EditorModel::load(std::string_view text) {
     undo_.clear();
     redo_.clear();
     stroke_.reset();
+    typed_.clear();
+    error_.reset();
+    fileText_.clear();
     emit changed();
+}
+
+void EditorModel::open(std::string text) {
+    try {
+        load(text);
+    } catch (const RangeError& e) {
+        typed_.clear();
+        stroke_.reset();
+        fileText_ = std::move(text);
+        error_ = e;
+        emit changed();
+    }
+}
+
+void EditorModel::editFileText(std::string text) {
+    if (textMode()) fileText_ = std::move(text);
+}
+
+bool EditorModel::readFileText() {
+    if (!textMode()) return true;
+    try {
+        load(fileText_);
+        return true;
+    } catch (const RangeError& e) {
+        error_ = e;
+        emit changed();
+        return false;
+    }
+}
+
+void EditorModel::type(Action action, const std::string& text) {
+    typed_[{spot_, action}] = text;
+}
+
+const std::string* EditorModel::typed(Action action) const {
+    const auto found = typed_.find({spot_, action});
+    return found == typed_.end() ? nullptr : &found->second;
+}
+
+void EditorModel::applyTyped(Action action) {
+    if (const std::string* text = typed(action)) setActionRange(action, *text);
 }
 
 std::vector<int> EditorModel::chartSpots() {
@@ -51,6 +94,15 @@ void EditorModel::setSpot(int spot) {
     emit changed();
 }
 
+void EditorModel::addSpot(int spot) {
+    if (holds(spot) || !Spot::fromIndex(spot).hasSection()) return;
+    endStroke();
+    document_.addSpot(spot);
+    undo_.push_back({spot, strategies(spot), strategies(spot), true});
+    redo_.clear();
+    emit changed();
+}
+
 void EditorModel::setBrush(Action action, Weight weight) {
     brushAction_ = action;
     brushWeight_ = std::min(weight, kFullWeight);
@@ -67,11 +119,12 @@ void EditorModel::apply(int spot, const SpotStrategies& list) {
         document_.setStrategy(spot, h, list[static_cast<size_t>(h)]);
 }
 
-void EditorModel::record(int spot, const SpotStrategies& before) {
+bool EditorModel::record(int spot, const SpotStrategies& before) {
     const SpotStrategies after = strategies(spot);
-    if (after == before) return;
+    if (after == before) return false;
     undo_.push_back({spot, before, after});
     redo_.clear();
+    return true;
 }
 
 void EditorModel::beginStroke() {
@@ -80,13 +133,19 @@ void EditorModel::beginStroke() {
 }
 
 void EditorModel::paint(int hand) {
+    if (!holds(spot_)) return;
     const Strategy now = pack().strategy(spot_, hand);
     const Strategy next = brushed(now, brushAction_, brushWeight_);
     if (next == now) return;
-    const bool single = !stroke_;
-    if (single) stroke_ = strategies(spot_);
+    if (stroke_) {
+        document_.setStrategy(spot_, hand, next);
+        emit painted(hand);
+        return;
+    }
+    // A hand painted outside a stroke is a step of its own.
+    const SpotStrategies before = strategies(spot_);
     document_.setStrategy(spot_, hand, next);
-    if (single) endStroke();
+    record(spot_, before);
     emit changed();
 }
 
@@ -94,27 +153,19 @@ void EditorModel::endStroke() {
     if (!stroke_) return;
     const SpotStrategies before = *stroke_;
     stroke_.reset();
-    record(spot_, before);
-    emit changed();
+    if (record(spot_, before)) emit changed();
 }
 
 void EditorModel::setActionRange(Action action, const std::string& text) {
-    const auto tokens = parseRangeTokens(text);
-    std::array<Weight, kHandCount> weights{};
-    std::array<const RangeToken*, kHandCount> source{};  // the token that set a hand last
-    for (const auto& token : tokens) {
-        for (int h = 0; h < kHandCount; ++h) {
-            if (!token.hands.test(static_cast<size_t>(h))) continue;
-            weights[static_cast<size_t>(h)] = token.weight;
-            source[static_cast<size_t>(h)] = &token;
-        }
-    }
+    if (!holds(spot_)) throw RangeError(1, text, "the file lacks this chart: add this spot first");
+    const auto range = std::make_unique<ActionRange>();
+    range->add(parseRangeTokens(text));
+    const auto weights = range->weights();
     for (int h = 0; h < kHandCount; ++h) {
         const Strategy& now = pack().strategy(spot_, h);
         const int others = now.played() - now.weight(action);
         if (others + weights[static_cast<size_t>(h)] > kFullWeight) {
-            const RangeToken& token = *source[static_cast<size_t>(h)];
-            throw RangeError(token.line, token.text,
+            throw RangeError(range->line(h), range->token(h),
                              Hand::fromIndex(h).key() +
                                  " would play more than 100%: the other actions take " +
                                  std::to_string(others / 100) + "% of it");
@@ -124,11 +175,12 @@ void EditorModel::setActionRange(Action action, const std::string& text) {
     const SpotStrategies before = strategies(spot_);
     document_.setWeights(spot_, action, weights);
     record(spot_, before);
+    typed_.erase({spot_, action});
     emit changed();
 }
 
-std::string EditorModel::actionRange(Action action) const {
-    return formatWeightedRange(document_.weights(spot_, action));
+std::string EditorModel::actionRange(Action action, RangeFormat format) const {
+    return formatRange(document_.weights(spot_, action), format);
 }
 
 double EditorModel::combos(Action action) const {
@@ -146,7 +198,10 @@ void EditorModel::undo() {
     if (undo_.empty()) return;
     Step step = undo_.back();
     undo_.pop_back();
-    apply(step.spot, step.before);
+    if (step.added)
+        document_.removeSpot(step.spot);
+    else
+        apply(step.spot, step.before);
     spot_ = step.spot;
     redo_.push_back(std::move(step));
     emit changed();
@@ -157,7 +212,10 @@ void EditorModel::redo() {
     if (redo_.empty()) return;
     Step step = redo_.back();
     redo_.pop_back();
-    apply(step.spot, step.after);
+    if (step.added)
+        document_.addSpot(step.spot);
+    else
+        apply(step.spot, step.after);
     spot_ = step.spot;
     undo_.push_back(std::move(step));
     emit changed();
@@ -165,7 +223,7 @@ void EditorModel::redo() {
 
 bool EditorModel::save(const QString& path, QString* error) {
     endStroke();
-    const std::string text = document_.text();
+    const std::string text = textMode() ? fileText_ : document_.text();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(text.data(), static_cast<qint64>(text.size())) != qint64(text.size()) ||
@@ -173,12 +231,9 @@ bool EditorModel::save(const QString& path, QString* error) {
         if (error) *error = file.errorString();
         return false;
     }
-    // Undo history stays: the steps are about charts, not about the file.
-    const auto keepUndo = std::move(undo_);
-    const auto keepRedo = std::move(redo_);
+    if (textMode()) return true;
+    // The undo history stays: its steps are about charts, not about the file.
     document_.load(text);
-    undo_ = keepUndo;
-    redo_ = keepRedo;
     emit changed();
     return true;
 }

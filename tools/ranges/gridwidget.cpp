@@ -1,6 +1,7 @@
 #include "gridwidget.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "editormodel.h"
@@ -14,6 +15,7 @@ GridWidget::GridWidget(EditorModel& model, QWidget* parent) : QWidget(parent), m
     setObjectName(QStringLiteral("HandGrid"));
     setFixedSize(sizeHint());
     connect(&model_, &EditorModel::changed, this, qOverload<>(&QWidget::update));
+    connect(&model_, &EditorModel::painted, this, [this](int hand) { update(cellRect(hand)); });
 }
 
 QSize GridWidget::sizeHint() const {
@@ -32,9 +34,9 @@ QRect GridWidget::cellRect(int hand) const {
     return {h.col * kCell + 1, h.row * kCell + 1, kCell - 1, kCell - 1};
 }
 
-void GridWidget::paintEvent(QPaintEvent*) {
+void GridWidget::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    p.fillRect(rect(), QColor(96, 96, 96));
+    p.fillRect(event->rect(), QColor(96, 96, 96));
     QFont font = p.font();
     font.setPixelSize(11);
     font.setBold(true);
@@ -42,6 +44,7 @@ void GridWidget::paintEvent(QPaintEvent*) {
     const Spot spot = Spot::fromIndex(model_.spot());
     for (int h = 0; h < kHandCount; ++h) {
         const QRect cell = cellRect(h);
+        if (!event->rect().intersects(cell)) continue;  // a stroke repaints one cell
         const Strategy& strategy = model_.pack().strategy(spot.index(), h);
         p.setPen(textColourOn(paintStrategy(p, cell, strategy, spot)));
         const Hand hand = Hand::fromIndex(h);

@@ -1,10 +1,12 @@
 #include "mainwindow.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -21,6 +23,7 @@
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "customslot.h"
@@ -72,6 +75,9 @@ MainWindow::MainWindow(Places places, QWidget* parent)
     };
     buildWidgets();
     connect(&model_, &EditorModel::changed, this, &MainWindow::refresh);
+    // While a stroke goes on, the grid repaints the cell and the rows follow;
+    // the preview waits for the stroke's end.
+    connect(&model_, &EditorModel::painted, this, [this] { refreshRows(); });
     connect(&job_, &RenderJob::progress, this, [this](int done, int total) {
         progress_->setMaximum(total);
         progress_->setValue(done);
@@ -148,36 +154,71 @@ void MainWindow::buildWidgets() {
     connect(brushAction_, &QComboBox::currentIndexChanged, this, setBrush);
     connect(brushWeight_, &QSpinBox::valueChanged, this, setBrush);
     middle->addLayout(brush);
+    addSpot_ = new QPushButton(tr("Add this spot"));
+    addSpot_->setObjectName(QStringLiteral("AddSpot"));
+    addSpot_->setToolTip(tr("The file has no section for this chart yet"));
+    addSpot_->hide();
+    connect(addSpot_, &QPushButton::clicked, this, [this] { model_.addSpot(model_.spot()); });
+    middle->addWidget(addSpot_, 0, Qt::AlignLeft);
     grid_ = new GridWidget(model_);
     middle->addWidget(grid_);
     auto* table = new QGridLayout;
     for (int r = 0; r < kRows; ++r) {
-        ActionRow row{new QLabel, new QLineEdit, new QLabel};
+        ActionRow row{new QLabel, new QLineEdit, new QLabel, new QToolButton};
         row.edit->setObjectName(QStringLiteral("ActionRange%1").arg(r));
         row.count->setObjectName(QStringLiteral("ActionCount%1").arg(r));
+        row.copy->setObjectName(QStringLiteral("CopyRange%1").arg(r));
+        row.copy->setText(tr("Copy"));
+        row.copy->setToolTip(tr("Copy the range in the chosen format"));
+        connect(row.copy, &QToolButton::clicked, this, [this, r] {
+            const auto actions = spotActions(Spot::fromIndex(model_.spot()));
+            const auto format = static_cast<RangeFormat>(copyFormat_->currentData().toInt());
+            QGuiApplication::clipboard()->setText(QString::fromStdString(
+                model_.actionRange(actions[static_cast<size_t>(r)], format)));
+        });
         row.edit->setClearButtonEnabled(true);
         connect(row.edit, &QLineEdit::returnPressed, this, [this, r] { applyRow(r); });
         connect(row.edit, &QLineEdit::textEdited, this, [this, r](const QString& text) {
             const auto actions = spotActions(Spot::fromIndex(model_.spot()));
-            pending_[{model_.spot(), actions[static_cast<size_t>(r)]}] = text;
+            model_.type(actions[static_cast<size_t>(r)], text.toStdString());
         });
         table->addWidget(row.name, r, 0);
         table->addWidget(row.edit, r, 1);
         table->addWidget(row.count, r, 2);
+        table->addWidget(row.copy, r, 3);
         rows_.push_back(row);
     }
     middle->addLayout(table);
+    auto* copying = new QHBoxLayout;
+    copying->addWidget(new QLabel(tr("Copy as:")));
+    copyFormat_ = new QComboBox;
+    copyFormat_->setObjectName(QStringLiteral("CopyFormat"));
+    copyFormat_->addItem(tr("hands with weights (AA, AKs:0.5)"),
+                         static_cast<int>(RangeFormat::Classes));
+    copyFormat_->addItem(tr("combinations (AhKs: 0.5)"),
+                         static_cast<int>(RangeFormat::Combinations));
+    copyFormat_->addItem(tr("brackets ([50]AKs[/50])"), static_cast<int>(RangeFormat::Brackets));
+    copying->addWidget(copyFormat_);
+    copying->addStretch();
+    middle->addLayout(copying);
     error_ = new QLabel;
     error_->setObjectName(QStringLiteral("RangeError"));
     error_->setStyleSheet(QStringLiteral("color: #b00000"));
     error_->setWordWrap(true);
     middle->addWidget(error_);
+    warnings_ = new QPlainTextEdit;
+    warnings_->setObjectName(QStringLiteral("Warnings"));
+    warnings_->setReadOnly(true);
+    warnings_->setMaximumHeight(110);
+    warnings_->hide();
+    middle->addWidget(warnings_);
     middle->addStretch();
     columns->addLayout(middle);
 
     preview_ = new QLabel;
     preview_->setObjectName(QStringLiteral("Preview"));
     preview_->setFixedSize(kPreviewWidth, kPreviewHeight);
+    preview_->setAlignment(Qt::AlignCenter);
     columns->addWidget(preview_, 0, Qt::AlignTop);
     pages_->addWidget(charts);
 
@@ -195,7 +236,9 @@ void MainWindow::buildWidgets() {
     rawLayout->addWidget(text_);
     auto* apply = new QPushButton(tr("Read as charts"));
     apply->setObjectName(QStringLiteral("ReadText"));
-    connect(apply, &QPushButton::clicked, this, &MainWindow::applyText);
+    connect(apply, &QPushButton::clicked, this, [this] { model_.readFileText(); });
+    connect(text_, &QPlainTextEdit::textChanged, this,
+            [this] { model_.editFileText(text_->toPlainText().toStdString()); });
     rawLayout->addWidget(apply, 0, Qt::AlignLeft);
     pages_->addWidget(raw);
 
@@ -215,36 +258,22 @@ void MainWindow::openFile(const QString& path) {
     const QByteArray bytes = file.readAll();
     path_ = path;
     setWindowTitle(tr("%1 - Tabulo ranges").arg(path));
-    pending_.clear();
-    try {
-        model_.load(bytes.toStdString());
-        pages_->setCurrentIndex(0);
-    } catch (const RangeError& e) {
+    warnings_->clear();
+    warnings_->hide();
+    {
+        // The file's own bytes stay the model's until the user edits them.
+        const QSignalBlocker quiet(text_);
         text_->setPlainText(QString::fromUtf8(bytes));
-        showRangeError(e, path);
     }
-    refresh();
+    model_.open(bytes.toStdString());
 }
 
-void MainWindow::applyText() {
-    try {
-        model_.load(text_->toPlainText().toStdString());
-        textError_->clear();
-        pages_->setCurrentIndex(0);
-        refresh();
-    } catch (const RangeError& e) {
-        showRangeError(e, path_);
-    }
-}
-
-void MainWindow::showRangeError(const RangeError& e, const QString& where) {
+void MainWindow::showTextMode() {
     pages_->setCurrentIndex(1);
-    textError_->setText(QStringLiteral("%1: %2").arg(where, errorText(e)));
+    const RangeError& e = *model_.fileError();
+    textError_->setText(QStringLiteral("%1: %2").arg(path_, errorText(e)));
     const QTextBlock block = text_->document()->findBlockByNumber(e.line() - 1);
-    if (block.isValid()) {
-        QTextCursor cursor(block);
-        text_->setTextCursor(cursor);
-    }
+    if (block.isValid()) text_->setTextCursor(QTextCursor(block));
     undo_->setEnabled(false);
     redo_->setEnabled(false);
     render_->setEnabled(false);
@@ -253,31 +282,24 @@ void MainWindow::showRangeError(const RangeError& e, const QString& where) {
 
 bool MainWindow::save() {
     QString error;
-    if (pages_->currentIndex() == 1) {
-        // Unparsed text is saved as typed, so nothing is lost.
-        QSaveFile file(path_);
-        const QByteArray bytes = text_->toPlainText().toUtf8();
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-            !file.commit()) {
-            questions_.showError(tr("cannot save %1: %2").arg(path_, file.errorString()));
-            return false;
-        }
-        status(tr("Saved %1 (as text: it does not read as charts yet)").arg(path_));
-        return true;
-    }
     if (!model_.save(path_, &error)) {
         questions_.showError(tr("cannot save %1: %2").arg(path_, error));
         return false;
     }
-    status(tr("Saved %1").arg(path_));
+    status(model_.textMode() ? tr("Saved %1 (as text: it does not read as charts yet)").arg(path_)
+                             : tr("Saved %1").arg(path_));
     return true;
 }
 
 void MainWindow::renderCharts(const QString& folder) {
-    if (pages_->currentIndex() != 0 || job_.running()) return;
+    if (model_.textMode() || job_.running()) return;
     const QString target = folder.isEmpty() ? places_.chartFolder : folder;
+    // Every warning stays readable beside the grid until the next render.
+    QStringList warnings;
     for (const auto& fault : checkConsistency(model_.pack()))
-        statusBar()->showMessage(tr("warning: %1").arg(QString::fromStdString(fault)));
+        warnings << tr("warning: %1").arg(QString::fromStdString(fault));
+    warnings_->setPlainText(warnings.join(QLatin1Char('\n')));
+    warnings_->setVisible(!warnings.isEmpty());
     progress_->setValue(0);
     progress_->show();
     render_->setEnabled(false);
@@ -285,7 +307,7 @@ void MainWindow::renderCharts(const QString& folder) {
 }
 
 void MainWindow::putOnCustomSlot() {
-    if (pages_->currentIndex() != 0) return;
+    if (model_.textMode() || !model_.holds(model_.spot())) return;
     const auto slot = questions_.chooseSlot();
     if (!slot) return;
     QString error;
@@ -300,24 +322,19 @@ void MainWindow::putOnCustomSlot() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    const bool typed = pages_->currentIndex() == 1 || !pending_.empty();
-    if (!model_.modified() && !typed) return event->accept();
+    if (!model_.unsaved()) return event->accept();
     const auto answer = questions_.saveChanges();
     if (!answer || (*answer && !save())) return event->ignore();
     event->accept();
 }
 
 void MainWindow::applyRow(int r) {
-    const int spot = model_.spot();
-    const Action action = spotActions(Spot::fromIndex(spot))[static_cast<size_t>(r)];
-    const QString text = rows_[static_cast<size_t>(r)].edit->text();
+    const Action action = spotActions(Spot::fromIndex(model_.spot()))[static_cast<size_t>(r)];
+    model_.type(action, rows_[static_cast<size_t>(r)].edit->text().toStdString());
     try {
-        model_.setActionRange(action, text.toStdString());
-        pending_.erase({spot, action});
+        model_.applyTyped(action);
         error_->clear();
-        refresh();
     } catch (const RangeError& e) {
-        pending_[{spot, action}] = text;
         error_->setText(QStringLiteral("%1: %2").arg(
             QString::fromStdString(std::string(actionName(action))), errorText(e)));
     }
@@ -335,17 +352,47 @@ void MainWindow::refreshBrush() {
 }
 
 void MainWindow::refresh() {
-    if (pages_->currentIndex() != 0) return;
+    if (model_.textMode()) return showTextMode();
+    pages_->setCurrentIndex(0);
+    textError_->clear();
     const int spot = model_.spot();
-    for (int i = 0; i < charts_->count(); ++i)
-        if (charts_->item(i)->data(Qt::UserRole).toInt() == spot) charts_->setCurrentRow(i);
+    const bool held = model_.holds(spot);
+    for (int i = 0; i < charts_->count(); ++i) {
+        QListWidgetItem* item = charts_->item(i);
+        const int listed = item->data(Qt::UserRole).toInt();
+        if (listed == spot) charts_->setCurrentRow(i);
+        const bool lacking = !model_.holds(listed);
+        item->setForeground(lacking ? palette().brush(QPalette::Disabled, QPalette::Text)
+                                    : palette().brush(QPalette::Active, QPalette::Text));
+        item->setToolTip(lacking ? tr("Not in the file: add this spot") : QString());
+    }
+    addSpot_->setVisible(!held);
+    grid_->setEnabled(held);
     if (brushAction_->count() == 0 ||
         brushAction_->count() != int(spotActions(Spot::fromIndex(spot)).size()) + 1)
         refreshBrush();
     else if (brushAction_->currentData().toInt() != static_cast<int>(model_.brushAction()))
         brushAction_->setCurrentIndex(
             brushAction_->findData(static_cast<int>(model_.brushAction())));
+    refreshRows();
+    // A chart the file lacks has no picture: it is not a chart where all fold.
+    if (held)
+        preview_->setPixmap(
+            QPixmap::fromImage(renderSpotChart(model_.pack(), Spot::fromIndex(spot))
+                                   .scaled(kPreviewWidth, kPreviewHeight, Qt::IgnoreAspectRatio,
+                                           Qt::SmoothTransformation)));
+    else
+        preview_->setText(
+            tr("%1: not in the file").arg(QString::fromStdString(Spot::fromIndex(spot).title())));
+    undo_->setEnabled(model_.canUndo());
+    redo_->setEnabled(model_.canRedo());
+    render_->setEnabled(!job_.running());
+    custom_->setEnabled(held);
+}
 
+void MainWindow::refreshRows() {
+    const int spot = model_.spot();
+    const bool held = model_.holds(spot);
     const auto actions = spotActions(Spot::fromIndex(spot));
     for (size_t r = 0; r < rows_.size(); ++r) {
         const ActionRow& row = rows_[r];
@@ -353,26 +400,20 @@ void MainWindow::refresh() {
         row.name->setVisible(shown);
         row.edit->setVisible(shown);
         row.count->setVisible(shown);
+        row.copy->setVisible(shown);
         if (!shown) continue;
+        row.edit->setEnabled(held);
+        row.copy->setEnabled(held);
         row.name->setText(QString::fromStdString(std::string(actionName(actions[r]))) + ":");
-        const auto typed = pending_.find({spot, actions[r]});
-        const QString text = typed != pending_.end()
-                                 ? typed->second
-                                 : QString::fromStdString(model_.actionRange(actions[r]));
+        const std::string* typed = model_.typed(actions[r]);
+        const QString text =
+            QString::fromStdString(typed ? *typed : model_.actionRange(actions[r]));
         if (row.edit->text() != text) row.edit->setText(text);
         const double combos = model_.combos(actions[r]);
         row.count->setText(tr("%1 combos, %2%")
                                .arg(combos, 0, 'f', combos == int(combos) ? 0 : 1)
                                .arg(100.0 * combos / 1326.0, 0, 'f', 1));
     }
-    preview_->setPixmap(
-        QPixmap::fromImage(renderSpotChart(model_.pack(), Spot::fromIndex(spot))
-                               .scaled(kPreviewWidth, kPreviewHeight, Qt::IgnoreAspectRatio,
-                                       Qt::SmoothTransformation)));
-    undo_->setEnabled(model_.canUndo());
-    redo_->setEnabled(model_.canRedo());
-    render_->setEnabled(!job_.running());
-    custom_->setEnabled(true);
 }
 
 void MainWindow::status(const QString& text) {

@@ -6,11 +6,11 @@
 //   action edits -> model.setActionRange   model.changed -> grid, rows, preview
 //
 // A file that does not parse opens as plain text with the error named, so
-// nothing in it is lost; it becomes charts again once it parses.
+// nothing in it is lost; it becomes charts again once it parses. Charts the
+// file lacks are greyed in the list and can be added.
 
 #include <QMainWindow>
 #include <functional>
-#include <map>
 #include <optional>
 
 #include "editormodel.h"
@@ -25,7 +25,9 @@ class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
 class QSpinBox;
+class QPushButton;
 class QStackedWidget;
+class QToolButton;
 
 namespace ranges {
 
@@ -63,13 +65,14 @@ private:
         QLabel* name;
         QLineEdit* edit;
         QLabel* count;
+        QToolButton* copy;
     };
     void buildWidgets();
     void refresh();
+    void refreshRows();
     void refreshBrush();
     void applyRow(int row);
-    void applyText();
-    void showRangeError(const chartpack::RangeError& e, const QString& where);
+    void showTextMode();
     void status(const QString& text);
 
     Places places_;
@@ -77,8 +80,6 @@ private:
     EditorModel model_;
     RenderJob job_;
     QString path_;
-    // Text typed for an action that did not apply yet, by chart and action.
-    std::map<std::pair<int, Action>, QString> pending_;
 
     QStackedWidget* pages_ = nullptr;
     QListWidget* charts_ = nullptr;
@@ -86,7 +87,10 @@ private:
     QSpinBox* brushWeight_ = nullptr;
     GridWidget* grid_ = nullptr;
     std::vector<ActionRow> rows_;
+    QComboBox* copyFormat_ = nullptr;
+    QPushButton* addSpot_ = nullptr;
     QLabel* error_ = nullptr;
+    QPlainTextEdit* warnings_ = nullptr;
     QLabel* preview_ = nullptr;
     QPlainTextEdit* text_ = nullptr;
     QLabel* textError_ = nullptr;

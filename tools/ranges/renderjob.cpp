@@ -28,6 +28,9 @@ bool RenderJob::start(const chartpack::ChartPack& pack, const QString& folder) {
                           .arg(report.written.size())
                           .arg(report.unchanged)
                           .arg(folder);
+            if (report.untouched > 0)
+                summary += QStringLiteral("; %1 charts of spots the file lacks left as they were")
+                               .arg(report.untouched);
         } catch (const std::exception& e) {
             ok = false;
             summary = QString::fromStdString(e.what());

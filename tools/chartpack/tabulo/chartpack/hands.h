@@ -54,4 +54,28 @@ std::optional<Hand> handFromKey(std::string_view key);
 // All 169 keys by cell index (row by row).
 const std::array<std::string, kHandCount>& handKeys();
 
+// The combinations of two cards: 6 of a pair, 4 of a suited hand, 12 of an
+// offsuit one; 1326 in all. Suits are the lower-case letters s h d c. A
+// combination is numbered within its hand: a suited hand's by its suit, a
+// pair's by its two suits in order (sh sd sc hd hc dc), an offsuit hand's by
+// the high card's suit, then the low card's.
+inline constexpr int kComboTotal = 1326;
+inline constexpr int kMostCombos = 12;
+inline constexpr std::string_view kSuits = "shdc";
+
+constexpr int comboCount(Hand hand) {
+    return hand.isPair() ? 6 : hand.isSuited() ? 4 : 12;
+}
+
+struct Combo {
+    Hand hand;
+    int index = 0;  // 0 .. comboCount(hand) - 1
+};
+
+// The combination of a four-letter text such as "AhKs", "KsAh" or "7c7d"
+// (either card first), or nothing when it is not two distinct cards.
+std::optional<Combo> comboFromText(std::string_view text);
+// "AhKs": the higher card first.
+std::string comboKey(Hand hand, int index);
+
 }  // namespace chartpack

@@ -2,7 +2,8 @@
 // A range file open for editing: its text and the charts read from it. Edits
 // change the charts; text() writes back only the action lines of the actions
 // that changed, so comments, blank lines, the order of sections and lines,
-// line ends and every untouched byte stay as the user wrote them.
+// line ends and every untouched byte stay as the user wrote them. A spot
+// added to a file that lacked it gets its section at the end.
 
 #include <string>
 #include <string_view>
@@ -24,6 +25,11 @@ public:
     // Sets how often every hand of a spot takes one action.
     void setWeights(int spot, Action action, const std::array<Weight, kHandCount>& weights);
     std::array<Weight, kHandCount> weights(int spot, Action action) const;
+    // Gives the pack a spot the file lacks, every hand folding; its section
+    // is written at the end of the text.
+    void addSpot(int spot);
+    // Takes a spot out of the pack; text() leaves out its whole section.
+    void removeSpot(int spot);
 
     bool modified() const { return !(pack_ == loaded_); }
     // The file text with the edits; the loaded text itself when unmodified.

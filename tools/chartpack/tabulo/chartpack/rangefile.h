@@ -12,12 +12,15 @@
 // "[UTG open]" .. "[SB open]", "[MP vs UTG]", "[UTG vs MP 3bet]"; in a section
 // lines "action: range", where a line without "action:" continues the action
 // above. Open sections take "raise:", the others "call:", "raise/fold:" and
-// "raise/reraise:". Hands not listed fold. Every section appears exactly once.
-// A hand may carry a frequency ("AJo:0.6", "AJo:60%") and appear under
+// "raise/reraise:". Hands not listed fold. A section appears at most once; a
+// file may hold any of them (a pack with only some spots). A hand may carry a
+// frequency ("AJo:0.6", "AJo:60%", "QQ@50", "[50]AKs[/50]") and appear under
 // several actions of a section as long as its frequencies add up to at most
-// 1; the rest folds. Within one action a later mention replaces an earlier one.
+// 1, and each of its combinations' too; the rest folds. Within one action a
+// later mention replaces an earlier one.
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -63,6 +66,8 @@ struct Spot {
     std::string sectionName() const;
     // Whether the chart has a section of its own in the range file.
     constexpr bool hasSection() const { return !(hero == kBigBlind && opponent == kBigBlind); }
+
+    friend constexpr bool operator==(Spot, Spot) = default;
 };
 
 // The actions a spot offers besides folding: raise in a seat's own open
@@ -92,8 +97,18 @@ private:
     std::array<Weight, kPlayActionCount> weights_{};
 };
 
+// The charts of the 36 spots. A pack read from a file holds the spots whose
+// sections the file has (the big blind's own chart with BB vs SB); a spot it
+// does not hold has no chart at all, which is not the same as folding every
+// hand. A pack built in code holds every spot.
 class ChartPack {
 public:
+    bool holds(Spot spot) const { return !missing_.test(static_cast<size_t>(spot.index())); }
+    void setHeld(Spot spot, bool held) { missing_.set(static_cast<size_t>(spot.index()), !held); }
+    // Whether it holds all 36 spots.
+    bool complete() const { return missing_.none(); }
+    int heldCount() const { return kSpotCount - static_cast<int>(missing_.count()); }
+
     const Strategy& strategy(int spot, int hand) const {
         return strategies_[static_cast<size_t>(spot)][static_cast<size_t>(hand)];
     }
@@ -122,6 +137,7 @@ public:
 
 private:
     std::array<std::array<Strategy, kHandCount>, kSpotCount> strategies_{};
+    std::bitset<kSpotCount> missing_;
 };
 
 // One line of a range file as the parser read it, so that an editor can
@@ -137,7 +153,8 @@ struct RangeLine {
 };
 
 // Reads range-file text; throws RangeError naming the line and the token.
-// With layout, also lists every line.
+// The pack holds the spots whose sections the text has. With layout, also
+// lists every line.
 ChartPack parseRangeFile(std::string_view text, std::vector<RangeLine>* layout = nullptr);
 
 // Reads a range file; throws RangeError for bad text and std::runtime_error
@@ -147,7 +164,12 @@ ChartPack loadRangeFile(const std::string& path);
 // What is inconsistent in a pack, one sentence per fault; empty when sound:
 // the open ranges follow the colours of the hand grid; a hero answers a 3-bet
 // only with hands it opens; continuing ranges widen against later seats;
-// aces always raise and reraise when facing a raise.
-std::vector<std::string> checkConsistency(const ChartPack& pack);
+// aces always raise and reraise when facing a raise. Each rule looks only at
+// spots the pack holds. With complete, every section missing from the pack
+// is a fault too (the default pack is built that way).
+std::vector<std::string> checkConsistency(const ChartPack& pack, bool complete = false);
+
+// "UTG MPvsUTG BBvsSB BB": the picture names of the spots a pack holds.
+std::string heldSpotKeys(const ChartPack& pack);
 
 }  // namespace chartpack

@@ -17,4 +17,13 @@ std::string formatRange(const HandSet& hands);
 // per frequency, most frequent first: "QQ+, AKs, AJo:0.6, KQo:0.25".
 std::string formatWeightedRange(const std::array<Weight, kHandCount>& weights);
 
+// The ways to write a range out, each read back by parseRangeTokens to the
+// same frequencies.
+enum class RangeFormat : uint8_t {
+    Classes,       // "QQ+, AKs, AJo:0.6", as formatWeightedRange
+    Combinations,  // every combination played: "AsAh: 1, AsKs: 0.5, ..."
+    Brackets,      // percentages in brackets: "QQ+, [60]AJo, KQo[/60]"
+};
+std::string formatRange(const std::array<Weight, kHandCount>& weights, RangeFormat format);
+
 }  // namespace chartpack

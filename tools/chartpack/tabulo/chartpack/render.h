@@ -64,16 +64,23 @@ QImage renderSpotChart(const ChartPack& pack, Spot spot);
 QImage renderHandChart(const ChartPack& pack, Hand hand);
 
 // What writePack did: the files it wrote (relative to the folder, in pack
-// order) and how many already held the same picture.
+// order), how many already held the same picture, and how many pictures of
+// the pack it left alone because the pack does not hold what they show.
 struct PackReport {
     QStringList written;
     int unchanged = 0;
+    int untouched = 0;
 };
+
+// The pictures a pack paints: the chart of every spot it holds, and the
+// hands' charts only when it holds all 36 spots (a hand's chart shows every
+// spot, and a spot the pack lacks is not a fold). In pack order.
+QStringList paintedFileNames(const ChartPack& pack);
 
 // Called from the painting threads after each picture: done of total.
 using PackProgress = std::function<void(int done, int total)>;
 
-// Writes the pictures of the pack under folder (creating img/Positions and
+// Writes the pictures the pack paints under folder (creating img/Positions and
 // img/Holecards); a file that already holds the same bytes is left alone, any
 // other is replaced whole and atomically. jobs threads paint and compress
 // (0: one per core). Throws std::runtime_error naming a file that cannot be
