@@ -3,24 +3,27 @@
 #include <string>
 
 #include "tabulo/app/donate.h"
+#include "tabulo/chartpack/seats.h"
 
 namespace {
 
-// Seats in table order. A column takes its seat's Left, a row its seat's
-// Top; the spacing is irregular on purpose (these are the page's design
-// positions). Header: the seat's own colour; tint: its row's lighter shade.
-struct TSeat {
-    const char* Name;
+// The page's design of each seat, in the seat grid's order (seats.h). A
+// column takes its seat's Left, a row its seat's Top; the spacing is
+// irregular on purpose. Header: the diagonal cell's colour; tint: its row's
+// lighter shade. These are the page's own colours: its SB header is a lighter
+// green than the hand grid's.
+struct TSeatDesign {
     int Left;
     int Top;
     uint32_t Header;
     uint32_t Tint;
 };
-constexpr TSeat Seats[TClassPosition_253CB10::SeatCount] = {
-    {"UTG", 0, 20, 0x001600DD, 0x00E8D5FF},   {"MP", 44, 62, 0x003C9DFF, 0x00CCE2FD},
-    {"CO", 88, 105, 0x0000FFFF, 0x00DFFFFF},  {"BU", 130, 149, 0x00F8CE52, 0x00FEEDC0},
-    {"SB", 174, 193, 0x0046FB81, 0x00DDFFDD}, {"BB", 218, 237, 0x0052A330, 0x00BFE8AE},
+constexpr TSeatDesign Seats[TClassPosition_253CB10::SeatCount] = {
+    {0, 20, 0x001600DD, 0x00E8D5FF},    {44, 62, 0x003C9DFF, 0x00CCE2FD},
+    {88, 105, 0x0000FFFF, 0x00DFFFFF},  {130, 149, 0x00F8CE52, 0x00FEEDC0},
+    {174, 193, 0x0046FB81, 0x00DDFFDD}, {218, 237, 0x0052A330, 0x00BFE8AE},
 };
+static_assert(TClassPosition_253CB10::SeatCount == chartpack::kSeatCount);
 
 constexpr uint32_t ButtonShadow = 0xFF000010;
 
@@ -40,13 +43,11 @@ void TClassPosition_253CB10::BuildPage() {
 
     for (int c = 0; c < SeatCount; ++c) {
         for (int r = 0; r < SeatCount; ++r) {
-            const TSeat& hero = Seats[r];
-            const TSeat& opponent = Seats[c];
-            const std::string them = opponent.Name;
-            const std::string caption = r == c ? hero.Name : "vs " + them;
-            const std::string key = r == c ? hero.Name : hero.Name + ("vs" + them);
-            std::string hint;
-            if (r != c) hint = hero.Name + (" vs " + them) + (r < c ? " 3bet" : "");
+            const TSeatDesign& hero = Seats[r];
+            const TSeatDesign& opponent = Seats[c];
+            const std::string caption = chartpack::seatGridCaption(r, c);
+            const std::string key = chartpack::seatGridKey(r, c);
+            const std::string hint = chartpack::seatGridMatchup(r, c);
             TChartCell cell;
             cell.Left = opponent.Left;
             cell.Top = hero.Top;

@@ -15,8 +15,6 @@ void RangeDocument::load(std::string_view text) {
 
 void RangeDocument::setStrategy(int spot, int hand, const Strategy& strategy) {
     pack_.setStrategy(spot, hand, strategy);
-    if (spot == Spot{kBigBlind, kSmallBlind}.index())
-        pack_.setStrategy(Spot{kBigBlind, kBigBlind}.index(), hand, strategy);
 }
 
 void RangeDocument::setWeights(int spot, Action action,
@@ -39,7 +37,6 @@ void RangeDocument::addSpot(int spot) {
     const Spot added = Spot::fromIndex(spot);
     if (!added.hasSection()) return;
     pack_.setHeld(added, true);
-    if (added == Spot{kBigBlind, kSmallBlind}) pack_.setHeld(Spot{kBigBlind, kBigBlind}, true);
 }
 
 void RangeDocument::removeSpot(int spot) {
@@ -47,7 +44,6 @@ void RangeDocument::removeSpot(int spot) {
     if (!removed.hasSection()) return;
     for (int h = 0; h < kHandCount; ++h) setStrategy(spot, h, Strategy{});
     pack_.setHeld(removed, false);
-    if (removed == Spot{kBigBlind, kSmallBlind}) pack_.setHeld(Spot{kBigBlind, kBigBlind}, false);
 }
 
 bool RangeDocument::actionChanged(int spot, Action action) const {

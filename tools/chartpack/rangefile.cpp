@@ -96,28 +96,17 @@ std::string_view actionName(Action action) {
     return "fold";
 }
 
-std::string Spot::key() const {
-    const std::string hero_name(kSeatNames[static_cast<size_t>(hero)]);
-    if (isSeat()) return hero_name;
-    return hero_name + "vs" + std::string(kSeatNames[static_cast<size_t>(opponent)]);
-}
-
 std::string Spot::title() const {
-    const std::string hero_name(kSeatNames[static_cast<size_t>(hero)]);
     if (hero == kBigBlind && isSeat()) return "BB defence vs SB open";
-    if (isSeat()) return hero_name + " open raise";
-    std::string text = hero_name + " vs " + std::string(kSeatNames[static_cast<size_t>(opponent)]);
-    if (facesThreeBet()) text += " 3bet";
-    return text;
+    if (isSeat()) return seatName(hero) + " open raise";
+    return seatGridMatchup(hero, opponent);
 }
 
-std::string Spot::caption() const {
-    if (isSeat()) return std::string(kSeatNames[static_cast<size_t>(hero)]);
-    return "vs " + std::string(kSeatNames[static_cast<size_t>(opponent)]);
-}
-
+// The headers parseSection reads.
 std::string Spot::sectionName() const {
-    return isSeat() ? caption() + " open" : title();
+    if (!hasSection()) return Spot{kBigBlind, kSmallBlind}.sectionName();
+    if (isSeat()) return seatName(hero) + " open";
+    return seatName(hero) + " vs " + seatName(opponent) + (facesThreeBet() ? " 3bet" : "");
 }
 
 std::vector<Action> spotActions(Spot spot) {
@@ -379,12 +368,6 @@ ChartPack parseRangeFile(std::string_view text, std::vector<RangeLine>* layout) 
     for (int s = 0; s < kSpotCount; ++s)
         if (Spot::fromIndex(s).hasSection())
             pack.setHeld(Spot::fromIndex(s), sectionLine[static_cast<size_t>(s)] != 0);
-    // The big blind's own chart is its defence against the small blind.
-    const Spot bb{kBigBlind, kBigBlind};
-    const Spot bb_vs_sb{kBigBlind, kSmallBlind};
-    pack.setHeld(bb, pack.holds(bb_vs_sb));
-    for (int h = 0; h < kHandCount; ++h)
-        pack.setStrategy(bb.index(), h, pack.strategy(bb_vs_sb.index(), h));
     return pack;
 }
 

@@ -2,11 +2,11 @@
 // The range file: what every hand does in each of the 36 charts of the seat
 // grid, and its consistency rules.
 //
-// The seat grid has one row per hero seat and one column per opponent seat,
-// in the order UTG MP CO BU SB BB. Its diagonal holds the seats' own charts
-// (the open raise; for the big blind its defence against a small-blind open),
-// below it the hero faces the opponent's open ("MP vs UTG"), above it the
-// hero's open meets the opponent's 3-bet ("UTG vs MP 3bet").
+// The seat grid (seats.h): its diagonal holds the seats' own charts (the
+// open raise; for the big blind its defence against a small-blind open, the
+// same chart as "BB vs SB"), below it the hero faces the opponent's open
+// ("MP vs UTG"), above it the hero's open meets the opponent's 3-bet
+// ("UTG vs MP 3bet").
 //
 // File format (see ranges.txt): '#' comments; a section per chart,
 // "[UTG open]" .. "[SB open]", "[MP vs UTG]", "[UTG vs MP 3bet]"; in a section
@@ -27,15 +27,11 @@
 #include <vector>
 
 #include "tabulo/chartpack/range.h"
+#include "tabulo/chartpack/seats.h"
 
 namespace chartpack {
 
-inline constexpr int kSeatCount = 6;
 inline constexpr int kSpotCount = kSeatCount * kSeatCount;
-inline constexpr int kBigBlind = 5;
-inline constexpr int kSmallBlind = 4;
-inline constexpr std::array<std::string_view, kSeatCount> kSeatNames = {"UTG", "MP", "CO",
-                                                                        "BU",  "SB", "BB"};
 
 enum class Action : uint8_t { Fold, Open, Call, RaiseFold, RaiseReraise };
 
@@ -55,14 +51,15 @@ struct Spot {
     constexpr bool facesThreeBet() const { return hero < opponent; }
 
     // The picture name: "UTG", "MPvsUTG", "UTGvsMP".
-    std::string key() const;
-    // The chart title: "UTG open", "BB vs SB open", "MP vs UTG", "UTG vs MP 3bet".
+    std::string key() const { return seatGridKey(hero, opponent); }
+    // The chart title: "UTG open raise", "BB defence vs SB open", "MP vs UTG",
+    // "UTG vs MP 3bet".
     std::string title() const;
     // The caption of the seat-grid cell: "UTG" or "vs UTG".
-    std::string caption() const;
-    // The header of its section in the range file, without brackets: "UTG open",
-    // "MP vs UTG", "UTG vs MP 3bet"; the big blind's own chart has none (its
-    // chart is "BB vs SB").
+    std::string caption() const { return seatGridCaption(hero, opponent); }
+    // The header of its chart's section in the range file, without brackets:
+    // "UTG open", "MP vs UTG", "UTG vs MP 3bet"; the big blind's own chart is
+    // kept in "BB vs SB".
     std::string sectionName() const;
     // Whether the chart has a section of its own in the range file.
     constexpr bool hasSection() const { return !(hero == kBigBlind && opponent == kBigBlind); }
@@ -103,17 +100,21 @@ private:
 // hand. A pack built in code holds every spot.
 class ChartPack {
 public:
-    bool holds(Spot spot) const { return !missing_.test(static_cast<size_t>(spot.index())); }
-    void setHeld(Spot spot, bool held) { missing_.set(static_cast<size_t>(spot.index()), !held); }
+    bool holds(Spot spot) const { return !missing_.test(chartOf(spot.index())); }
+    void setHeld(Spot spot, bool held) { missing_.set(chartOf(spot.index()), !held); }
     // Whether it holds all 36 spots.
     bool complete() const { return missing_.none(); }
-    int heldCount() const { return kSpotCount - static_cast<int>(missing_.count()); }
+    int heldCount() const {
+        int held = 0;
+        for (int s = 0; s < kSpotCount; ++s) held += holds(Spot::fromIndex(s)) ? 1 : 0;
+        return held;
+    }
 
     const Strategy& strategy(int spot, int hand) const {
-        return strategies_[static_cast<size_t>(spot)][static_cast<size_t>(hand)];
+        return strategies_[chartOf(spot)][static_cast<size_t>(hand)];
     }
     void setStrategy(int spot, int hand, const Strategy& strategy) {
-        strategies_[static_cast<size_t>(spot)][static_cast<size_t>(hand)] = strategy;
+        strategies_[chartOf(spot)][static_cast<size_t>(hand)] = strategy;
     }
     Weight weight(int spot, int hand, Action action) const {
         return strategy(spot, hand).weight(action);
@@ -136,6 +137,14 @@ public:
     friend bool operator==(const ChartPack&, const ChartPack&) = default;
 
 private:
+    // Where a spot's chart is kept: the big blind's own chart is its defence
+    // against the small blind's open, one chart under two names.
+    static constexpr size_t chartOf(int spot) {
+        return static_cast<size_t>(spot == Spot{kBigBlind, kBigBlind}.index()
+                                       ? Spot{kBigBlind, kSmallBlind}.index()
+                                       : spot);
+    }
+
     std::array<std::array<Strategy, kHandCount>, kSpotCount> strategies_{};
     std::bitset<kSpotCount> missing_;
 };
