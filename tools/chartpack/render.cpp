@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "tabulo/chartpack/handsgrid.h"
+
 namespace chartpack {
 
 namespace {
@@ -25,7 +27,11 @@ constexpr int kHandCell = kGridSize / kRankCount;
 constexpr int kSpotCell = kGridSize / kSeatCount;
 constexpr int kLegendTop = kGridTop + kGridSize + 12;
 
-const QColor kFold(192, 192, 192);
+QColor qColour(GridRgb rgb) {
+    return {rgb.r, rgb.g, rgb.b};
+}
+
+const QColor kFold = qColour(gridColourRgb(GridColour::Silver));
 const QColor kLine(96, 96, 96);
 const QColor kBackground(255, 255, 255);
 
@@ -157,21 +163,11 @@ bool writePng(const QImage& image, const QString& path) {
 
 }  // namespace
 
+// The legend's colours: a seat's open in its colour of the hand grid, call
+// yellow, raise/fold light blue, raise/reraise red, fold silver.
 QColor seatColour(int seat) {
-    switch (seat) {
-        case 0:
-            return {221, 0, 22};
-        case 1:
-            return {255, 157, 60};
-        case 2:
-            return {255, 255, 0};
-        case 3:
-            return {82, 206, 248};
-        case 4:
-            return {61, 185, 57};
-        default:
-            return {48, 163, 82};
-    }
+    if (seat >= 0 && seat < kBigBlind) return qColour(gridColourRgb(GridColour(seat)));
+    return qColour(kBigBlindRgb);
 }
 
 QColor actionColour(Action action, int seat) {
@@ -179,11 +175,11 @@ QColor actionColour(Action action, int seat) {
         case Action::Open:
             return seatColour(seat);
         case Action::Call:
-            return {255, 255, 0};
+            return qColour(gridColourRgb(GridColour::Yellow));
         case Action::RaiseFold:
-            return {82, 206, 248};
+            return qColour(gridColourRgb(GridColour::Blue));
         case Action::RaiseReraise:
-            return {221, 0, 22};
+            return qColour(gridColourRgb(GridColour::Red));
         case Action::Fold:
             break;
     }

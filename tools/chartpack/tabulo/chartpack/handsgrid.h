@@ -60,6 +60,9 @@ constexpr GridColour handsGridColour(int row, int col) {
     }
 }
 
+// The big blind opens nothing; its own charts take a darker green.
+inline constexpr GridRgb kBigBlindRgb{48, 163, 82};
+
 constexpr GridRgb gridColourRgb(GridColour colour) {
     switch (colour) {
         case GridColour::Red:
