@@ -1,8 +1,10 @@
 #pragma once
 // The per-user places of the chart tools: the user's own range file and
 // chart folder (the viewer reads charts from <chart folder>/img before its
-// installed pack), and the viewer's per-user "Custom.ini".
+// installed pack), the viewer's per-user "Custom.ini" and the trainer's
+// answer history.
 
+#include <QByteArray>
 #include <QString>
 
 namespace chartpack {
@@ -13,5 +15,13 @@ QString userChartFolder();
 QString userRangesFile();
 // $XDG_CONFIG_HOME/Tabulo/Custom.ini (or ~/.config/Tabulo/Custom.ini).
 QString userCustomIni();
+// $XDG_DATA_HOME/tabulo/trainer.sqlite.
+QString userTrainerDatabase();
+
+// Creates a range file from the default pack's file when it does not exist
+// yet; false with the reason when that fails.
+bool ensureRangesFile(const QString& path, QString* error);
+// The default pack's range file, built into the library.
+QByteArray defaultRangesText();
 
 }  // namespace chartpack
