@@ -2,12 +2,14 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QVariant>
 
 namespace trainer {
@@ -43,6 +45,11 @@ QString csvField(const QString& text) {
     QString quoted = text;
     quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+// Qt binds a null string as NULL; the columns hold text.
+QString notNull(const QString& text) {
+    return text.isNull() ? QStringLiteral("") : text;
 }
 
 }  // namespace
@@ -97,7 +104,7 @@ QString History::stateText() const {
 bool History::exec(const QString& sql) {
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     if (query.exec(sql)) return true;
-    error_ = query.lastError().text();
+    error_ = QStringLiteral("%1: %2").arg(sql, query.lastError().text());
     return false;
 }
 
@@ -140,8 +147,7 @@ HistoryState History::open(const QString& path) {
         }
     }
     if (state_ == HistoryState::Open &&
-        !(exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs)) &&
-          exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
+        !(exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs)) && enterWal() &&
           exec(QStringLiteral("PRAGMA synchronous=FULL")) && migrate())) {
         if (state_ == HistoryState::Open) state_ = HistoryState::Failed;
     }
@@ -151,6 +157,26 @@ HistoryState History::open(const QString& path) {
         state_ = reason;
     }
     return state_;
+}
+
+// SQLite does not wait for a lock when it changes the journal mode (a
+// second trainer reading the new file makes the change fail at once), so
+// the wait is ours, as long as the busy timeout.
+bool History::enterWal() {
+    QElapsedTimer waited;
+    waited.start();
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    for (;;) {
+        if (query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && query.next() &&
+            query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
+            return true;
+        if (waited.elapsed() > kBusyTimeoutMs) {
+            error_ = QStringLiteral("cannot enter WAL mode: %1").arg(query.lastError().text());
+            return false;
+        }
+        query.finish();
+        QThread::msleep(2);
+    }
 }
 
 // Reads only: whether the file may be written at all.
@@ -164,17 +190,18 @@ HistoryState History::inspect() {
         error_ = query.value(0).toString();
         return HistoryState::Corrupt;
     }
-    auto number = [&](const QString& sql) -> qint64 {
-        if (!query.exec(sql) || !query.next()) return -1;
-        return query.value(0).toLongLong();
-    };
-    const qint64 application = number(QStringLiteral("PRAGMA application_id"));
-    const qint64 version = number(QStringLiteral("PRAGMA user_version"));
-    const qint64 tables = number(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-    if (application < 0 || version < 0 || tables < 0) {
+    // One statement, so one snapshot: another trainer may be creating the
+    // tables right now.
+    if (!query.exec(QStringLiteral("SELECT (SELECT application_id FROM pragma_application_id),"
+                                   " (SELECT user_version FROM pragma_user_version),"
+                                   " (SELECT count(*) FROM sqlite_master)")) ||
+        !query.next()) {
         error_ = query.lastError().text();
         return HistoryState::Corrupt;
     }
+    const qint64 application = query.value(0).toLongLong();
+    const qint64 version = query.value(1).toLongLong();
+    const qint64 tables = query.value(2).toLongLong();
     if (application != kApplicationId && (application != 0 || tables > 0))
         return HistoryState::Foreign;
     if (version > kSchemaVersion) return HistoryState::Newer;
@@ -244,11 +271,11 @@ bool History::record(const Review& review, const StoredCard& card) {
         "INSERT INTO reviews(time, range_file, spot, hand, cards, answer, correct, mode, roll,"
         " answer_ms) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     insert.addBindValue(qint64(review.timeMs));
-    insert.addBindValue(review.rangeFile);
-    insert.addBindValue(review.spot);
-    insert.addBindValue(review.hand);
-    insert.addBindValue(review.cards);
-    insert.addBindValue(review.answer);
+    insert.addBindValue(notNull(review.rangeFile));
+    insert.addBindValue(notNull(review.spot));
+    insert.addBindValue(notNull(review.hand));
+    insert.addBindValue(notNull(review.cards));
+    insert.addBindValue(notNull(review.answer));
     insert.addBindValue(review.right ? 1 : 0);
     insert.addBindValue(modeKey(review.mode));
     insert.addBindValue(review.mode == GradingMode::Roll ? QVariant(review.roll) : QVariant());
@@ -259,10 +286,10 @@ bool History::record(const Review& review, const StoredCard& card) {
         " due) VALUES(?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT(range_file, spot, hand) DO UPDATE SET"
         " mix = excluded.mix, repetitions = excluded.repetitions, easiness = excluded.easiness,"
         " interval_days = excluded.interval_days, due = excluded.due"));
-    upsert.addBindValue(review.rangeFile);
-    upsert.addBindValue(review.spot);
-    upsert.addBindValue(review.hand);
-    upsert.addBindValue(card.mix);
+    upsert.addBindValue(notNull(review.rangeFile));
+    upsert.addBindValue(notNull(review.spot));
+    upsert.addBindValue(notNull(review.hand));
+    upsert.addBindValue(notNull(card.mix));
     upsert.addBindValue(card.schedule.repetitions);
     upsert.addBindValue(card.schedule.easiness);
     upsert.addBindValue(card.schedule.intervalDays);

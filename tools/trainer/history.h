@@ -87,6 +87,7 @@ public:
 
 private:
     bool exec(const QString& sql);
+    bool enterWal();
     bool migrate();
     HistoryState inspect();
 

@@ -26,8 +26,9 @@ Schedule review(const Schedule& schedule, int quality, int64_t now) {
         next.intervalDays = 1;
     else if (schedule.repetitions == 1)
         next.intervalDays = 6;
-    else
-        next.intervalDays = static_cast<int>(std::lround(schedule.intervalDays * next.easiness));
+    else  // by the factor held before this answer; a whole product is not rounded up
+        next.intervalDays =
+            static_cast<int>(std::ceil(schedule.intervalDays * schedule.easiness - 1e-9));
     next.repetitions = schedule.repetitions + 1;
     next.due = now + next.intervalDays * kDaySeconds;
     return next;

@@ -4,9 +4,9 @@
 // missed hand comes back within the session.
 //
 // Quality q (0..5) after each answer:
-//   EF' = max(1.3, EF + 0.1 - (5 - q) * (0.08 + (5 - q) * 0.02))
-//   q >= 3: n = 0 -> I = 1 day; n = 1 -> I = 6 days; else I = round(I * EF'); n += 1
-//   q < 3:  n = 0, I = 1 day (the repetitions start again), due after the relearning step.
+//   q >= 3: n = 0 -> I = 1 day; n = 1 -> I = 6 days; else I = I * EF rounded up; n += 1
+//   q < 3:  n = 0, I = 1 day (the repetitions start again), due after the relearning step
+//   then EF' = max(1.3, EF + 0.1 - (5 - q) * (0.08 + (5 - q) * 0.02)).
 
 #include <cstdint>
 

@@ -1,0 +1,154 @@
+// The trainer's window driven from the keyboard: answers land in the
+// history one by one, the buttons follow the file's order of actions, the
+// session ends in a summary, the statistics view counts the answers; a bad
+// range file and a damaged history are reported, not fatal.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "statisticsdialog.h"
+#include "trainerwindow.h"
+
+using namespace trainer;
+
+namespace {
+
+QString text(QWidget& window, const char* name) {
+    auto* label = window.findChild<QLabel*>(QString::fromLatin1(name));
+    return label ? label->text() : QStringLiteral("<no %1>").arg(QString::fromLatin1(name));
+}
+
+QStringList answerLabels(QWidget& window) {
+    QStringList labels;
+    for (int i = 1;; ++i) {
+        auto* b = window.findChild<QPushButton*>(QStringLiteral("Answer%1").arg(i));
+        if (!b) return labels;
+        labels << b->text();
+    }
+}
+
+struct Fixture {
+    QTemporaryDir dir;
+    TrainerOptions options;
+    Fixture(const QString& ranges = QStringLiteral(TABULO_RANGES_FILE)) {
+        options.rangeFile = dir.filePath(QStringLiteral("ranges.txt"));
+        QFile::copy(ranges, options.rangeFile);
+        options.historyFile = dir.filePath(QStringLiteral("trainer.sqlite"));
+        options.seed = 99;
+    }
+};
+
+void showActive(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+}  // namespace
+
+TEST(TrainerWindow, AKeyboardSessionIsStoredAnswerByAnswerAndSummed) {
+    Fixture f;
+    TrainerWindow window(f.options);
+    ASSERT_TRUE(window.windowTitle().startsWith(QStringLiteral("Tabulo trainer")));
+    window.findChild<QSpinBox*>(QStringLiteral("SessionLength"))->setValue(6);
+    window.startSession();
+    showActive(window);
+
+    for (int i = 1; i <= 6; ++i) {
+        ASSERT_TRUE(window.question().has_value());
+        const QString title = text(window, "SpotTitle");
+        // The default file lists raise/reraise, raise/fold, call against a
+        // raise (its own order, not the legend's) and raise in an open.
+        const QStringList expected =
+            title.endsWith(QStringLiteral(" open"))
+                ? QStringList{"1  raise", "2  fold"}
+                : QStringList{"1  raise/reraise", "2  raise/fold", "3  call", "4  fold"};
+        EXPECT_EQ(answerLabels(window), expected) << title.toStdString();
+        EXPECT_FALSE(text(window, "Roll").isEmpty());
+        QTest::keyClick(&window, Qt::Key_2);
+        EXPECT_TRUE(window.showingFeedback());
+        EXPECT_TRUE(text(window, "Verdict").startsWith(QStringLiteral("Right")) ||
+                    text(window, "Verdict").startsWith(QStringLiteral("Wrong")));
+        // The answer is committed before the next question is asked.
+        EXPECT_EQ(window.history().reviewCount(), i);
+        EXPECT_EQ(window.findChild<QProgressBar*>(QStringLiteral("SessionProgress"))->value(), i);
+        QTest::keyClick(&window, Qt::Key_Space);
+    }
+    auto* pages = window.findChild<QStackedWidget*>();
+    ASSERT_NE(pages, nullptr);
+    EXPECT_EQ(pages->currentIndex(), 1);
+    EXPECT_TRUE(text(window, "Summary").contains(QStringLiteral(" of 6 right")))
+        << text(window, "Summary").toStdString();
+    EXPECT_FALSE(window.findChild<QLabel*>(QStringLiteral("SummaryMap"))->pixmap().isNull());
+
+    StatisticsDialog* stats = window.showStatistics();
+    EXPECT_EQ(stats->totalAnswers(), 6);
+    // Enter starts the next session.
+    QTest::keyClick(&window, Qt::Key_Return);
+    EXPECT_EQ(pages->currentIndex(), 0);
+    EXPECT_TRUE(window.question().has_value());
+}
+
+TEST(TrainerWindow, FrequenciesAreSetWithKeysAndGraded) {
+    Fixture f;
+    TrainerWindow window(f.options);
+    window.setMode(GradingMode::Frequencies);
+    showActive(window);
+    QTest::keyClick(&window, Qt::Key_1);
+    auto* slider = window.findChild<QSlider*>(QStringLiteral("Share1"));
+    ASSERT_NE(slider, nullptr);
+    ASSERT_TRUE(slider->hasFocus());
+    QTest::keyClick(slider, Qt::Key_PageUp);
+    EXPECT_EQ(slider->value(), 10);
+    QTest::keyClick(&window, Qt::Key_Return);
+    EXPECT_TRUE(window.showingFeedback());
+    EXPECT_EQ(window.history().reviewCount(), 1);
+}
+
+TEST(TrainerWindow, ABadRangeFileIsNamedWithItsLineAndToken) {
+    Fixture f(QStringLiteral(TABULO_BAD_RANGES_FILE));
+    TrainerWindow window(f.options);
+    EXPECT_THAT(text(window, "SpotTitle").toStdString(),
+                testing::StartsWith("ranges.txt: line 5: 'K1s': '1' is not a rank"));
+    EXPECT_FALSE(window.question().has_value());
+    QTest::keyClick(&window, Qt::Key_1);
+    EXPECT_EQ(window.history().reviewCount(), 0);
+}
+
+TEST(TrainerWindow, ADamagedHistoryIsReportedKeptAndReplacedOnRequest) {
+    Fixture f;
+    {
+        QFile bad(f.options.historyFile);
+        ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+        bad.write("not a database at all, but the user's file");
+    }
+    TrainerWindow window(f.options);
+    showActive(window);
+    EXPECT_TRUE(text(window, "HistoryStatus").contains(QStringLiteral("damaged")));
+    auto* fresh = window.findChild<QPushButton*>(QStringLiteral("FreshHistory"));
+    ASSERT_TRUE(fresh->isVisible());
+    // Drilling goes on without history.
+    QTest::keyClick(&window, Qt::Key_1);
+    EXPECT_TRUE(window.showingFeedback());
+    {
+        QFile bad(f.options.historyFile);
+        ASSERT_TRUE(bad.open(QIODevice::ReadOnly));
+        EXPECT_EQ(bad.readAll(), QByteArray("not a database at all, but the user's file"));
+    }
+    QTest::mouseClick(fresh, Qt::LeftButton);
+    EXPECT_TRUE(window.history().isOpen());
+    EXPECT_FALSE(fresh->isVisible());
+    QTest::keyClick(&window, Qt::Key_Space);
+    QTest::keyClick(&window, Qt::Key_1);
+    EXPECT_EQ(window.history().reviewCount(), 1);
+}
