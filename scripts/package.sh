@@ -16,7 +16,10 @@ if [[ ! -f "$dir/CMakeCache.txt" ]]; then
 fi
 # Only what is installed (an existing build folder may also hold the tests).
 targets=(tabulo tabulo-chartpack chartpack packaging_files)
-ninja -C "$dir" -t targets all | grep -q '^tabulo-ranges:' && targets+=(tabulo-ranges)
+all_targets=$(ninja -C "$dir" -t targets all)
+for companion in tabulo-ranges tabulo-trainer; do
+  if grep -q "^$companion:" <<<"$all_targets"; then targets+=("$companion"); fi
+done
 cmake --build "$dir" --target "${targets[@]}"
 rm -f "$dir"/tabulo_*.deb
 (cd "$dir" && cpack -G DEB >/dev/null)

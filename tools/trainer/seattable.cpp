@@ -76,11 +76,11 @@ void paintSeatTable(QPainter& p, const QRect& area, Spot spot) {
         p.drawText(rect, Qt::AlignCenter, seat.hero ? name + QStringLiteral(" (you)") : name);
 
         // Bets toward the middle of the table.
-        const QPointF inward = at + (centre - at) * 0.42;
+        const QPointF inward = at + (centre - at) * 0.55;
         if (!seat.bet.isEmpty()) {
             const bool raised = seat.role == SeatRole::Raised || seat.role == SeatRole::ThreeBet;
-            const QRectF chip(inward.x() - box.width() / 2, inward.y() - box.height() / 3,
-                              box.width(), box.height() / 1.5);
+            const QRectF chip(inward.x() - box.width() * 0.35, inward.y() - box.height() / 3,
+                              box.width() * 0.7, box.height() / 1.5);
             p.setPen(Qt::NoPen);
             p.setBrush(raised ? QColor(200, 30, 30) : QColor(folded ? 120 : 30, 30, 140));
             p.drawRoundedRect(chip, chip.height() / 2, chip.height() / 2);
