@@ -20,7 +20,6 @@ constexpr size_t kWeakestPairs = 10;
 
 StatisticsDialog::StatisticsDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Statistics"));
-    setWindowTitle(tr("Tabulo trainer - statistics"));
     auto* layout = new QVBoxLayout(this);
     total_ = new QLabel(this);
     total_->setObjectName(QStringLiteral("TotalAnswers"));
@@ -90,7 +89,10 @@ void StatisticsDialog::showTallies(const QHash<int, SpotTallies>& tallies, const
         right->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         table_->setItem(row, 2, right);
     }
-    total_->setText(tr("%n answer(s) given.", nullptr, totalAnswers_));
+    const QString count = totalAnswers_ == 1 ? tr("1 answer") : tr("%1 answers").arg(totalAnswers_);
+    total_->setText(tr("%1 given.").arg(count));
+    // The count in the title too, where the window list shows it.
+    setWindowTitle(tr("Tabulo trainer - statistics (%1)").arg(count));
     const auto weakest = weakestSpots(tallies_, 1);
     int row = 0;
     if (!weakest.empty()) {

@@ -108,7 +108,7 @@ void TrainerWindow::buildWidgets() {
     lengthBox_->setValue(kDefaultLength);
     lengthBox_->setFocusPolicy(Qt::ClickFocus);
     settings->addWidget(lengthBox_);
-    auto* statistics = new QPushButton(tr("Statistics..."), central);
+    auto* statistics = new QPushButton(tr("&Statistics..."), central);
     statistics->setObjectName(QStringLiteral("Statistics"));
     statistics->setFocusPolicy(Qt::NoFocus);
     settings->addStretch();

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The trainer under a window manager (openbox) on a virtual display: twenty
+# questions answered with the keys (1, then Space), each answer in the
+# history's reviews table as it is given; then Alt+S opens the statistics
+# view, whose title counts the twenty answers.
+#
+#   trainer.sh <tabulo binary> <scratch folder> <screencheck binary>
+set -euo pipefail
+source "$(dirname "$0")/support/display.sh"
+e2e_display openbox xdotool xprop sqlite3 -- "$@"
+
+trainer="$(dirname "$bin")/tools/tabulo-trainer"
+[ -x "$trainer" ] || { echo "skipped: no tabulo-trainer beside the program"; exit 77; }
+export XDG_DATA_HOME="$work/data"
+history="$XDG_DATA_HOME/tabulo/trainer.sqlite"
+wm=
+stop_all() {
+    e2e_stop_program
+    if [ -n "$wm" ]; then kill "$wm" 2>/dev/null || true; wait "$wm" 2>/dev/null || true; fi
+}
+trap stop_all EXIT
+
+within 10 xdotool getmouselocation >/dev/null 2>&1 || fail "the virtual display did not start"
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm=$!
+within 10 eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+    fail "openbox did not start: $(cat "$work/openbox.log")"
+
+# No file named: the user's own ranges, made from the default file.
+"$trainer" >"$work/tabulo.log" 2>&1 &
+pid=$!
+find_trainer() { wid=$(xdotool search --onlyvisible --name '^Tabulo trainer' 2>/dev/null | head -n 1) && [ -n "$wid" ]; }
+within 30 find_trainer || fail "no window \"Tabulo trainer\" within 30 s"
+[ -f "$XDG_DATA_HOME/tabulo/ranges.txt" ] || fail "the user's range file was not made"
+xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+focused() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$wid" ]; }
+within 10 focused || fail "the trainer window does not get the focus"
+
+rows() {
+    local n
+    n=$(sqlite3 -readonly "$history" 'SELECT count(*) FROM reviews' 2>/dev/null) || return 1
+    echo "$n"
+}
+for i in $(seq 1 20); do
+    xdotool key 1
+    answered() { [ "$(rows)" = "$i" ]; }
+    within 10 answered || fail "answer $i is not in the history (rows: $(rows || echo none))"
+    xdotool key space
+done
+echo "20 answers stored"
+
+xdotool key alt+s
+find_stats() { xdotool search --onlyvisible --name '^Tabulo trainer - statistics \(20 answers\)$' >/dev/null 2>&1; }
+within 10 find_stats || fail "the statistics view does not count 20 answers"
+[ "$(sqlite3 -readonly "$history" 'PRAGMA journal_mode')" = wal ] || fail "the history is not in WAL mode"
+echo "e2e trainer: ok"
