@@ -8,7 +8,9 @@
 # a few custom slots, and run with a scratch configuration folder; nothing of
 # the user's own is read or written. Writes custom.png, hands.png,
 # position.png, about.png (the four pages), chart.png (a chart shown),
-# edit.png (the edit window) and handle.png (the restore handle).
+# edit.png (the edit window), handle.png (the restore handle) and, when
+# tabulo-trainer is built beside the program, trainer.png (a question
+# answered, with its feedback).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bin=$(readlink -f "${1:-build/tabulo}")
@@ -133,4 +135,24 @@ if within 10 find_handle; then
     convert "$work/root.png" -crop "$((HWIDTH + 60))x$((HHEIGHT + 60))+$((HX > 30 ? HX - 30 : 0))+$((HY > 30 ? HY - 30 : 0))" \
         +repage "$out/handle.png"
     echo "$out/handle.png"
+fi
+
+# The trainer beside the program: one question answered, with a scratch
+# data folder (its own range file and history).
+trainer="$(dirname "$bin")/tools/tabulo-trainer"
+if [[ -x "$trainer" ]]; then
+    kill "$pid" 2>/dev/null && { wait "$pid" 2>/dev/null || true; }
+    mkdir -p "$work/data"
+    (cd "$work" && XDG_DATA_HOME="$work/data" exec "$trainer") >"$work/trainer.log" 2>&1 &
+    pid=$!
+    twin=""
+    find_trainer() { twin=$(xdotool search --onlyvisible --name '^Tabulo trainer' 2>/dev/null | head -n1) && [[ -n "$twin" ]]; }
+    if within 30 find_trainer; then
+        xdotool windowactivate --sync "$twin" >/dev/null 2>&1 || true
+        sleep 0.5
+        xdotool key 1
+        sleep 0.5
+        away
+        shoot "$twin" trainer
+    fi
 fi
