@@ -66,9 +66,10 @@ TEST(Drill, MissedCardsComeBackFirstAndAChangedMixStartsAgain) {
     drill.setFilters(utgOpen);
     ASSERT_EQ(drill.eligible().size(), size_t(kHandCount));
 
-    // AA and KK always open under the gun: folding either is wrong.
-    drill.setFocus(
-        {{Spot{0, 0}.index(), Hand::pair(0).index()}, {Spot{0, 0}.index(), Hand::pair(1).index()}});
+    // AA, KK and QQ always open under the gun: folding one is wrong.
+    drill.setFocus({{Spot{0, 0}.index(), Hand::pair(0).index()},
+                    {Spot{0, 0}.index(), Hand::pair(1).index()},
+                    {Spot{0, 0}.index(), Hand::pair(2).index()}});
     const Question first = *drill.next(kNow);
     EXPECT_EQ(first.card.spot, (Spot{0, 0}.index()));
     Answer fold;
@@ -77,7 +78,8 @@ TEST(Drill, MissedCardsComeBackFirstAndAChangedMixStartsAgain) {
     EXPECT_FALSE(graded.right);
     EXPECT_EQ(graded.review.spot.toStdString(), "UTG");
     EXPECT_EQ(graded.review.answer.toStdString(), "fold");
-    // Before the relearning step the other pair comes; after it, the missed one.
+    // Before the relearning step a new pair comes; after it the missed one,
+    // due now, comes before the third pair, still new.
     const Question second = *drill.next(kNow + 1);
     EXPECT_NE(second.card.hand, first.card.hand);
     Answer raise;
