@@ -5,7 +5,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
@@ -15,6 +14,8 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <vector>
 
 #include "statisticsdialog.h"
 #include "trainerwindow.h"
@@ -64,8 +65,10 @@ TEST(TrainerWindow, AKeyboardSessionIsStoredAnswerByAnswerAndSummed) {
     window.startSession();
     showActive(window);
 
+    std::vector<std::pair<int, int>> asked;
     for (int i = 1; i <= 6; ++i) {
         ASSERT_TRUE(window.question().has_value());
+        asked.push_back({window.question()->card.spot, window.question()->card.hand});
         const QString title = text(window, "SpotTitle");
         // The default file lists raise/reraise, raise/fold, call against a
         // raise (its own order, not the legend's) and raise in an open.
@@ -91,12 +94,28 @@ TEST(TrainerWindow, AKeyboardSessionIsStoredAnswerByAnswerAndSummed) {
         << text(window, "Summary").toStdString();
     EXPECT_FALSE(window.findChild<QLabel*>(QStringLiteral("SummaryMap"))->pixmap().isNull());
 
-    StatisticsDialog* stats = window.showStatistics();
-    EXPECT_EQ(stats->totalAnswers(), 6);
     // Enter starts the next session.
     QTest::keyClick(&window, Qt::Key_Return);
     EXPECT_EQ(pages->currentIndex(), 0);
     EXPECT_TRUE(window.question().has_value());
+
+    StatisticsDialog* stats = window.showStatistics();
+    EXPECT_EQ(stats->totalAnswers(), 6);
+    EXPECT_TRUE(stats->windowTitle().endsWith(QStringLiteral("(6 answers)")));
+    // Every answer goes to the CSV file, one line each below the header.
+    const QString csv = f.dir.filePath(QStringLiteral("answers.csv"));
+    window.chooseCsvFile = [&] { return csv; };
+    QTest::mouseClick(stats->findChild<QPushButton*>(QStringLiteral("ExportCsv")), Qt::LeftButton);
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count('\n'), 7);
+    // The weakest pairs are drilled: only pairs answered before qualify.
+    QTest::mouseClick(stats->findChild<QPushButton*>(QStringLiteral("DrillWeakest")),
+                      Qt::LeftButton);
+    ASSERT_TRUE(window.question().has_value());
+    EXPECT_TRUE(window.drill()->hasFocus());
+    const std::pair<int, int> card{window.question()->card.spot, window.question()->card.hand};
+    EXPECT_NE(std::find(asked.begin(), asked.end(), card), asked.end());
 }
 
 TEST(TrainerWindow, FrequenciesAreSetWithKeysAndGraded) {
