@@ -54,7 +54,7 @@ within 10 xdotool getmouselocation >/dev/null 2>&1 || { echo "the virtual displa
 xsetroot -solid '#5a6e78' 2>/dev/null || true
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm=$!
-within 10 eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+within 10 eval '[[ "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" == *"window id"* ]]' ||
     { echo "openbox did not start" >&2; exit 1; }
 
 (cd "$work" && exec "$prog/tabulo") >"$work/tabulo.log" 2>&1 &

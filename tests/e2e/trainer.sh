@@ -23,7 +23,7 @@ trap stop_all EXIT
 within 10 xdotool getmouselocation >/dev/null 2>&1 || fail "the virtual display did not start"
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm=$!
-within 10 eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+within 10 eval '[[ "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" == *"window id"* ]]' ||
     fail "openbox did not start: $(cat "$work/openbox.log")"
 
 # No file named: the user's own ranges, made from the default file.

@@ -88,7 +88,7 @@ void paintSeatTable(QPainter& p, const QRect& area, Spot spot) {
             p.drawText(chip, Qt::AlignCenter, seat.bet);
         }
         if (s == kDealerSeat) {
-            const QPointF button = at + (centre - at) * 0.22 + QPointF(box.width() * 0.55, 0);
+            const QPointF button = at + (centre - at) * 0.36 + QPointF(box.width() * 0.5, 0);
             const double r = box.height() / 3.2;
             p.setPen(QPen(Qt::black, 1));
             p.setBrush(Qt::white);
