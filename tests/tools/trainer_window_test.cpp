@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -170,4 +171,41 @@ TEST(TrainerWindow, ADamagedHistoryIsReportedKeptAndReplacedOnRequest) {
     QTest::keyClick(&window, Qt::Key_Space);
     QTest::keyClick(&window, Qt::Key_1);
     EXPECT_EQ(window.history().reviewCount(), 1);
+}
+
+TEST(TrainerWindow, FollowsTheRangeFileWhenItChanges) {
+    Fixture f;
+    TrainerWindow window(f.options);
+    const int utg = chartpack::Spot{0, 0}.index();
+    const int sevenTwo = chartpack::handFromKey("72o")->index();
+    ASSERT_EQ(window.drill()->book().pack.weight(utg, sevenTwo, chartpack::Action::Open), 0);
+    QFile original(f.options.rangeFile);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray before = original.readAll();
+    original.close();
+    auto save = [&](const QByteArray& bytes) {
+        // As the editor saves: a new file renamed over the old one.
+        QSaveFile file(f.options.rangeFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        ASSERT_TRUE(file.commit());
+    };
+    QByteArray opens = before;
+    opens.replace("[UTG open]\n", "[UTG open]\nraise: 72o\n");
+    ASSERT_NE(opens, before);
+    save(opens);
+    auto opensSevenTwo = [&] {
+        return window.drill()->book().pack.weight(utg, sevenTwo, chartpack::Action::Open) ==
+               chartpack::kFullWeight;
+    };
+    ASSERT_TRUE(QTest::qWaitFor(opensSevenTwo, 10000));
+
+    // A file that no longer parses is named; the ranges read before stay.
+    QByteArray broken = before;
+    broken.replace("[UTG open]\n", "[UTG open]\nraise: 7Xo\n");
+    save(broken);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return text(window, "HistoryStatus").contains(QStringLiteral("'7Xo'")); }, 10000))
+        << text(window, "HistoryStatus").toStdString();
+    EXPECT_TRUE(opensSevenTwo());
 }

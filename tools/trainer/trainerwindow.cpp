@@ -204,6 +204,7 @@ void TrainerWindow::buildWidgets() {
     connect(lengthBox_, &QSpinBox::editingFinished, this, [this] { pages_->setFocus(); });
     connect(statistics, &QPushButton::clicked, this, [this] { showStatistics(); });
     connect(freshButton_, &QPushButton::clicked, this, [this] { startFreshHistory(); });
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, [this] { reloadRanges(); });
     for (int i = 0; i < kMaxAnswerKeys; ++i) {
         auto* key = new QShortcut(QKeySequence(Qt::Key_1 + i), this);
         connect(key, &QShortcut::activated, this, [this, i] { pressAction(i); });
@@ -256,16 +257,52 @@ QWidget* TrainerWindow::buildFilters() {
     return box;
 }
 
+uint64_t TrainerWindow::seed() const {
+    return options_.seed != 0 ? options_.seed
+                              : static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch());
+}
+
 void TrainerWindow::loadRanges() {
+    watcher_.addPath(options_.rangeFile);
     try {
-        drill_ = std::make_unique<Drill>(
-            loadRangeBook(options_.rangeFile), QFileInfo(options_.rangeFile).absoluteFilePath(),
-            options_.seed != 0 ? options_.seed
-                               : static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch()));
+        drill_ = std::make_unique<Drill>(loadRangeBook(options_.rangeFile),
+                                         QFileInfo(options_.rangeFile).absoluteFilePath(), seed());
     } catch (const RangeError& e) {
         spotTitle_->setText(rangeErrorText(options_.rangeFile, e));
     } catch (const std::exception& e) {
         spotTitle_->setText(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+// The range file changed on disk (the editor saved it, renaming a new file
+// over the old one): drill the new ranges with the same filters. A card
+// whose mix changed starts again, as at start. A file that no longer parses
+// is reported and the ranges read before stay.
+void TrainerWindow::reloadRanges() {
+    if (!watcher_.files().contains(options_.rangeFile)) watcher_.addPath(options_.rangeFile);
+    if (!drill_) {
+        loadRanges();
+        if (drill_ && history_.isOpen()) drill_->loadCards(history_.cards(drill_->rangeFile()));
+        if (drill_) startSession();
+        return;
+    }
+    try {
+        auto drill =
+            std::make_unique<Drill>(loadRangeBook(options_.rangeFile), drill_->rangeFile(), seed());
+        drill->setFilters(drill_->filters());
+        if (history_.isOpen()) drill->loadCards(history_.cards(drill->rangeFile()));
+        drill_ = std::move(drill);
+        status_->setText(
+            tr("Read the changed ranges of %1.").arg(QFileInfo(options_.rangeFile).fileName()));
+        // An open question may no longer exist; one that is answered stays
+        // on screen until the player goes on.
+        if (!feedback_ && pages_->currentIndex() == 0) nextQuestion();
+    } catch (const RangeError& e) {
+        status_->setText(
+            tr("The changed file is not used: %1").arg(rangeErrorText(options_.rangeFile, e)));
+    } catch (const std::exception& e) {
+        status_->setText(
+            tr("The changed file is not used: %1").arg(QString::fromLocal8Bit(e.what())));
     }
 }
 

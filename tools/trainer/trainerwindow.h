@@ -7,6 +7,7 @@
 //   range file -> Drill -> question -> keys/buttons -> grade -> History (one commit) -> feedback
 
 #include <QElapsedTimer>
+#include <QFileSystemWatcher>
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -64,6 +65,8 @@ private:
     void buildWidgets();
     QWidget* buildFilters();
     void loadRanges();
+    void reloadRanges();
+    uint64_t seed() const;
     void openHistory();
     void startFreshHistory();
     void applyFilters();
@@ -85,6 +88,7 @@ private:
     GradingMode mode_ = GradingMode::Roll;
     bool feedback_ = false;
     QElapsedTimer answerClock_;
+    QFileSystemWatcher watcher_;
     std::vector<chartpack::Action> shownActions_;
     int shownSpot_ = -1;
 
