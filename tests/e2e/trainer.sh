@@ -2,7 +2,9 @@
 # The trainer under a window manager (openbox) on a virtual display: twenty
 # questions answered with the keys (1, then Space), each answer in the
 # history's reviews table as it is given; then Alt+S opens the statistics
-# view, whose title counts the twenty answers.
+# view, whose title counts the twenty answers. Killed with SIGKILL after
+# more answers, it has lost none of them, and a new trainer goes on with
+# the same history.
 #
 #   trainer.sh <tabulo binary> <scratch folder> <screencheck binary>
 set -euo pipefail
@@ -53,4 +55,29 @@ xdotool key alt+s
 find_stats() { xdotool search --onlyvisible --name '^Tabulo trainer - statistics \(20 answers\)$' >/dev/null 2>&1; }
 within 10 find_stats || fail "the statistics view does not count 20 answers"
 [ "$(sqlite3 -readonly "$history" 'PRAGMA journal_mode')" = wal ] || fail "the history is not in WAL mode"
+echo "the statistics view counts them"
+
+# Answers 21 to 23, then kill -9 in the middle of the session.
+xdotool key Escape
+xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+within 10 focused || fail "the trainer window does not get the focus back"
+answer() {
+    local i=$1
+    xdotool key 1
+    answered() { [ "$(rows)" = "$i" ]; }
+    within 10 answered || fail "answer $i is not in the history (rows: $(rows || echo none))"
+    xdotool key space
+}
+for i in 21 22 23; do answer "$i"; done
+kill -9 "$pid"
+wait "$pid" 2>/dev/null || true
+pid=
+[ "$(rows)" = 23 ] || fail "answers were lost to kill -9 (rows: $(rows || echo none))"
+[ "$(sqlite3 "$history" 'PRAGMA integrity_check')" = ok ] || fail "the history is damaged after kill -9"
+"$trainer" >"$work/tabulo.log" 2>&1 &
+pid=$!
+within 30 find_trainer || fail "no trainer window after the kill"
+xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
+within 10 focused || fail "the new trainer window does not get the focus"
+answer 24
 echo "e2e trainer: ok"

@@ -97,7 +97,10 @@ void TrainerWindow::buildWidgets() {
     auto* settings = new QHBoxLayout;
     modeBox_ = new QComboBox(central);
     modeBox_->setObjectName(QStringLiteral("Mode"));
-    for (int m = 0; m < kModeCount; ++m) modeBox_->addItem(modeName(GradingMode(m)));
+    for (int m = 0; m < kModeCount; ++m) {
+        modeBox_->addItem(modeName(GradingMode(m)));
+        modeBox_->setItemData(m, modeExplanation(GradingMode(m)), Qt::ToolTipRole);
+    }
     modeBox_->setFocusPolicy(Qt::ClickFocus);
     settings->addWidget(new QLabel(tr("Grading:"), central));
     settings->addWidget(modeBox_);
