@@ -46,7 +46,9 @@ cp -r "$(dirname "$bin")/img" "$prog/img"
 } >"$prog/Custom.ini"
 
 display=$((500 + RANDOM % 400))
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# -noreset: the display would reset (refusing connections meanwhile) each
+# time its last client leaves, as the first check below does.
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 export DISPLAY=":$display" XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
 within 10 xdotool getmouselocation >/dev/null 2>&1 || { echo "the virtual display did not start" >&2; exit 1; }
