@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -99,7 +100,10 @@ void StatisticsDialog::showTallies(const QHash<int, SpotTallies>& tallies, const
         const auto at = std::find(rowSpots_.begin(), rowSpots_.end(), weakest.front());
         if (at != rowSpots_.end()) row = static_cast<int>(at - rowSpots_.begin());
     }
-    if (!rowSpots_.empty()) table_->setCurrentCell(row, 0);
+    if (!rowSpots_.empty()) {
+        const QSignalBlocker quiet(table_);  // the map is painted once, below
+        table_->setCurrentCell(row, 0);
+    }
     showSpot(row);
 }
 
