@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
@@ -122,8 +123,15 @@ TEST(TrainerWindow, AKeyboardSessionIsStoredAnswerByAnswerAndSummed) {
 TEST(TrainerWindow, FrequenciesAreSetWithKeysAndGraded) {
     Fixture f;
     TrainerWindow window(f.options);
-    window.setMode(GradingMode::Frequencies);
     showActive(window);
+    // Alt+G reaches the grading list; two steps down is the frequency mode.
+    QTest::keyClick(&window, Qt::Key_G, Qt::AltModifier);
+    QWidget* list = QApplication::focusWidget();
+    ASSERT_NE(list, nullptr);
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_G, Qt::AltModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_TRUE(text(window, "ModeExplanation").contains(QStringLiteral("10 points")));
     QTest::keyClick(&window, Qt::Key_1);
     auto* slider = window.findChild<QSlider*>(QStringLiteral("Share1"));
     ASSERT_NE(slider, nullptr);

@@ -102,7 +102,11 @@ void TrainerWindow::buildWidgets() {
         modeBox_->setItemData(m, modeExplanation(GradingMode(m)), Qt::ToolTipRole);
     }
     modeBox_->setFocusPolicy(Qt::ClickFocus);
-    settings->addWidget(new QLabel(tr("Grading:"), central));
+    // Alt+G and Alt+H reach the two lists from the keyboard; a choice
+    // hands the keys back to the drill.
+    auto* gradingLabel = new QLabel(tr("&Grading:"), central);
+    gradingLabel->setBuddy(modeBox_);
+    settings->addWidget(gradingLabel);
     settings->addWidget(modeBox_);
     settings->addWidget(new QLabel(tr("Questions:"), central));
     lengthBox_ = new QSpinBox(central);
@@ -251,6 +255,9 @@ QWidget* TrainerWindow::buildFilters() {
     handsBox_->setObjectName(QStringLiteral("Hands"));
     handsBox_->addItems({tr("All hands"), tr("Edge of the range"), tr("Mixed hands")});
     handsBox_->setFocusPolicy(Qt::ClickFocus);
+    auto* handsLabel = new QLabel(tr("&Hands:"), box);
+    handsLabel->setBuddy(handsBox_);
+    row->addWidget(handsLabel);
     row->addWidget(handsBox_);
     row->addStretch();
     connect(handsBox_, &QComboBox::activated, this, [this] {
