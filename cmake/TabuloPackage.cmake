@@ -2,7 +2,7 @@
 #
 #   bin/tabulo                   -> ../lib/tabulo/tabulo (the program finds its
 #                                   folder through the link's target)
-#   bin/tabulo-chartpack, bin/tabulo-ranges (when built)
+#   bin/tabulo-chartpack, bin/tabulo-ranges, bin/tabulo-trainer (when built)
 #   lib/tabulo/tabulo            the program; its folder is the program folder
 #   lib/tabulo/img               -> ../../share/tabulo/img (the default pack)
 #   share/tabulo/ranges.txt      the range file the pack is rendered from
@@ -31,7 +31,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/tools/chartpack/ranges.txt
 
 # Manual pages, gzipped as Debian wants them; a companion's page is
 # installed when both the companion and its page exist.
-set(tabulo_commands tabulo tabulo-chartpack tabulo-ranges)
+set(tabulo_commands tabulo tabulo-chartpack tabulo-ranges tabulo-trainer)
 set(tabulo_manpages)
 foreach(command IN LISTS tabulo_commands)
   if(NOT TARGET ${command} OR NOT EXISTS ${TABULO_PACKAGING_DIR}/${command}.1)
@@ -60,6 +60,15 @@ add_custom_target(packaging_files ALL DEPENDS ${tabulo_manpages}
 install(FILES ${tabulo_manpages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_BINARY_DIR}/${TABULO_METAINFO_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The trainer's own desktop entry and AppStream entry.
+if(TARGET tabulo-trainer)
+  configure_file(${TABULO_PACKAGING_DIR}/tabulo-trainer.metainfo.xml.in
+                 ${CMAKE_BINARY_DIR}/io.github.tabulo.Trainer.metainfo.xml @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/io.github.tabulo.Trainer.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  install(FILES ${CMAKE_SOURCE_DIR}/resources/tabulo-trainer.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+endif()
 install(FILES ${TABULO_PACKAGING_DIR}/copyright ${CMAKE_BINARY_DIR}/doc/changelog.Debian.gz
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/tabulo)
 
@@ -89,8 +98,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tabulo.example.org/")
-# Qt finds its display plugin at run time, so no library names it.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# Qt finds its display plugin and the trainer's SQLite driver at run time,
+# so no library names them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite")
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 set(CPACK_SOURCE_IGNORE_FILES "/build.*/;/\\\\.git/")
 include(CPack)

@@ -18,6 +18,7 @@ test_packages=(
   x11-utils x11-apps feh
   dpkg-dev file lintian appstream openbox
   clang libclang-rt-14-dev
+  libqt6sql6-sqlite sqlite3
 )
 packages=("${run_packages[@]}")
 [ "${1:-}" = --run ] || packages+=("${test_packages[@]}")

@@ -16,10 +16,10 @@ if [[ ! -f "$dir/CMakeCache.txt" ]]; then
 fi
 # Only what is installed (an existing build folder may also hold the tests).
 targets=(tabulo tabulo-chartpack chartpack packaging_files)
-# The list is read whole before it is matched: `ninja | grep -q` fails at
-# random under pipefail when grep exits first and ninja dies of SIGPIPE.
 all_targets=$(ninja -C "$dir" -t targets all)
-[[ $'\n'$all_targets == *$'\ntabulo-ranges:'* ]] && targets+=(tabulo-ranges)
+for companion in tabulo-ranges tabulo-trainer; do
+  if grep -q "^$companion:" <<<"$all_targets"; then targets+=("$companion"); fi
+done
 cmake --build "$dir" --target "${targets[@]}"
 rm -f "$dir"/tabulo_*.deb
 (cd "$dir" && cpack -G DEB >/dev/null)

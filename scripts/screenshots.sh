@@ -8,7 +8,9 @@
 # a few custom slots, and run with a scratch configuration folder; nothing of
 # the user's own is read or written. Writes custom.png, hands.png,
 # position.png, about.png (the four pages), chart.png (a chart shown),
-# edit.png (the edit window) and handle.png (the restore handle).
+# edit.png (the edit window), handle.png (the restore handle) and, when
+# tabulo-trainer is built beside the program, trainer.png (a question
+# answered, with its feedback).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bin=$(readlink -f "${1:-build/tabulo}")
@@ -44,7 +46,9 @@ cp -r "$(dirname "$bin")/img" "$prog/img"
 } >"$prog/Custom.ini"
 
 display=$((500 + RANDOM % 400))
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# -noreset: the display would reset (refusing connections meanwhile) each
+# time its last client leaves, as the first check below does.
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 export DISPLAY=":$display" XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
 within 10 xdotool getmouselocation >/dev/null 2>&1 || { echo "the virtual display did not start" >&2; exit 1; }
@@ -52,7 +56,7 @@ within 10 xdotool getmouselocation >/dev/null 2>&1 || { echo "the virtual displa
 xsetroot -solid '#5a6e78' 2>/dev/null || true
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm=$!
-within 10 eval '[[ $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *"window id"* ]]' ||
+within 10 eval '[[ "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" == *"window id"* ]]' ||
     { echo "openbox did not start" >&2; exit 1; }
 
 (cd "$work" && exec "$prog/tabulo") >"$work/tabulo.log" 2>&1 &
@@ -133,4 +137,24 @@ if within 10 find_handle; then
     convert "$work/root.png" -crop "$((HWIDTH + 60))x$((HHEIGHT + 60))+$((HX > 30 ? HX - 30 : 0))+$((HY > 30 ? HY - 30 : 0))" \
         +repage "$out/handle.png"
     echo "$out/handle.png"
+fi
+
+# The trainer beside the program: one question answered, with a scratch
+# data folder (its own range file and history).
+trainer="$(dirname "$bin")/tools/tabulo-trainer"
+if [[ -x "$trainer" ]]; then
+    kill "$pid" 2>/dev/null && { wait "$pid" 2>/dev/null || true; }
+    mkdir -p "$work/data"
+    (cd "$work" && XDG_DATA_HOME="$work/data" exec "$trainer") >"$work/trainer.log" 2>&1 &
+    pid=$!
+    twin=""
+    find_trainer() { twin=$(xdotool search --onlyvisible --name '^Tabulo trainer' 2>/dev/null | head -n1) && [[ -n "$twin" ]]; }
+    if within 30 find_trainer; then
+        xdotool windowactivate --sync "$twin" >/dev/null 2>&1 || true
+        sleep 0.5
+        xdotool key 1
+        sleep 0.5
+        away
+        shoot "$twin" trainer
+    fi
 fi

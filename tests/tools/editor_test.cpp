@@ -28,6 +28,7 @@
 #include "gridwidget.h"
 #include "mainwindow.h"
 #include "tabulo/chartpack/render.h"
+#include "tabulo/chartpack/userfolders.h"
 #include "tabulo/widgets/ini.h"
 
 using namespace chartpack;
@@ -357,9 +358,9 @@ TEST(Places, TheUsersRangeFileStartsAsTheDefaultPacksAndIsNeverReplaced) {
     QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath("deep/tabulo/ranges.txt");
     QString error;
-    ASSERT_TRUE(ranges::ensureRangesFile(path, &error)) << error.toStdString();
+    ASSERT_TRUE(chartpack::ensureRangesFile(path, &error)) << error.toStdString();
     EXPECT_EQ(readAll(path), readAll(TABULO_RANGES_FILE));
     writeAll(path, "# mine");
-    ASSERT_TRUE(ranges::ensureRangesFile(path, &error));
+    ASSERT_TRUE(chartpack::ensureRangesFile(path, &error));
     EXPECT_EQ(readAll(path), "# mine");
 }

@@ -299,6 +299,26 @@ QImage renderSpotChart(const ChartPack& pack, Spot spot) {
     return image;
 }
 
+QImage renderHandMap(const QString& title, const HandFill& fill,
+                     const std::vector<LegendItem>& legend) {
+    QImage image(kChartWidth, kChartHeight, QImage::Format_RGB32);
+    QPainter p(&image);
+    std::vector<LegendEntry> entries;
+    for (const auto& item : legend) entries.push_back({item.colour, item.label});
+    paintFrame(p, title, entries);
+    p.setFont(chartFont(16, true));
+    for (int h = 0; h < kHandCount; ++h) {
+        const Hand hand = Hand::fromIndex(h);
+        const QRect cell = handCellRect(hand);
+        const QColor colour = fill(hand).value_or(kBackground);
+        p.fillRect(cell, colour);
+        p.setPen(textColourOn(colour));
+        p.drawText(cell, Qt::AlignCenter,
+                   QString::fromStdString(hand.isPair() ? hand.caption() : hand.key()));
+    }
+    return image;
+}
+
 QImage renderHandChart(const ChartPack& pack, Hand hand) {
     QImage image(kChartWidth, kChartHeight, QImage::Format_RGB32);
     QPainter p(&image);

@@ -11,6 +11,7 @@
 
 #include "mainwindow.h"
 #include "places.h"
+#include "tabulo/chartpack/userfolders.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
         places.rangesFile = parser.positionalArguments()[0];
     QString error;
     if (parser.positionalArguments().isEmpty() &&
-        !ranges::ensureRangesFile(places.rangesFile, &error)) {
+        !chartpack::ensureRangesFile(places.rangesFile, &error)) {
         std::fprintf(stderr, "tabulo-ranges: %s\n", qPrintable(error));
         return 1;
     }

@@ -2,9 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "tabulo/chartpack/userfolders.h"
 #include "tabulo/widgets/customini.h"
@@ -46,24 +44,6 @@ Places Places::forViewer(const QString& viewerFolder) {
 
 Places Places::program(const QString& folder) {
     return {chartpack::userRangesFile(), folder, customIniOf(folder)};
-}
-
-QByteArray defaultRangesText() {
-    QFile file(QStringLiteral(":/tabulo/ranges.txt"));
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
-}
-
-bool ensureRangesFile(const QString& path, QString* error) {
-    if (QFileInfo::exists(path)) return true;
-    const QByteArray text = defaultRangesText();
-    QSaveFile file(path);
-    if (text.isEmpty() || !QDir().mkpath(QFileInfo(path).absolutePath()) ||
-        !file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        if (error) *error = QStringLiteral("cannot create %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
 }
 
 }  // namespace ranges

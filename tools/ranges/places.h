@@ -25,11 +25,4 @@ struct Places {
     static Places program(const QString& folder);
 };
 
-// Creates the range file from the default pack's file when it does not
-// exist yet; false with the reason when that fails.
-bool ensureRangesFile(const QString& path, QString* error);
-
-// The default pack's range file, built into the program.
-QByteArray defaultRangesText();
-
 }  // namespace ranges

@@ -17,6 +17,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "tabulo/chartpack/rangefile.h"
@@ -60,6 +61,15 @@ QStringList packFileNames();
 // The 13 x 13 chart of a spot: the seat's open raise, or the actions of the
 // hero in a matchup.
 QImage renderSpotChart(const ChartPack& pack, Spot spot);
+// A 13 x 13 chart of any colouring of the hands (an accuracy map): a hand
+// without a colour stays blank; the legend names the colours.
+using HandFill = std::function<std::optional<QColor>(Hand)>;
+struct LegendItem {
+    QColor colour;
+    QString label;
+};
+QImage renderHandMap(const QString& title, const HandFill& fill,
+                     const std::vector<LegendItem>& legend);
 // The 6 x 6 seat chart of a hand: what it does in every spot.
 QImage renderHandChart(const ChartPack& pack, Hand hand);
 
