@@ -12,10 +12,6 @@ int uniform(Random& random, int count) {
 
 }  // namespace
 
-int comboCount(Hand hand) {
-    return hand.isPair() ? 6 : hand.isSuited() ? 4 : 12;
-}
-
 Hand handOf(const HoleCards& cards) {
     const int high = std::min(cards.first.rank, cards.second.rank);
     const int low = std::max(cards.first.rank, cards.second.rank);

@@ -28,9 +28,6 @@ struct HoleCards {
     Card second;
 };
 
-// How many of the 1326 two-card combinations a class holds: 6 for a pair,
-// 4 for a suited hand, 12 for an offsuit one.
-int comboCount(chartpack::Hand hand);
 // The class of two cards.
 chartpack::Hand handOf(const HoleCards& cards);
 // Two cards of a class, their suits random within it.

@@ -18,20 +18,20 @@ RangeBook readRangeBook(std::string_view text) {
     std::vector<RangeLine> layout;
     RangeBook book;
     book.pack = parseRangeFile(text, &layout);
-    std::vector<int> order;  // spot indexes by first header
     std::array<std::vector<Action>, kSpotCount> actions;
     for (const RangeLine& line : layout) {
         if (line.spot < 0 || line.spot >= kSpotCount) continue;
         auto& list = actions[static_cast<size_t>(line.spot)];
-        if (line.header && std::find(order.begin(), order.end(), line.spot) == order.end())
-            order.push_back(line.spot);
         if (line.label && line.action != Action::Fold &&
             std::find(list.begin(), list.end(), line.action) == list.end())
             list.push_back(line.action);
     }
-    std::sort(order.begin(), order.end());
-    for (int s : order) {
-        BookSpot spot{Spot::fromIndex(s), actions[static_cast<size_t>(s)]};
+    // The spots the file holds, each once: the big blind's own chart is
+    // drilled as BB vs SB, the section that holds it.
+    for (int s = 0; s < kSpotCount; ++s) {
+        const Spot held = Spot::fromIndex(s);
+        if (!held.hasSection() || !book.pack.holds(held)) continue;
+        BookSpot spot{held, actions[static_cast<size_t>(s)]};
         spot.actions.push_back(Action::Fold);
         book.spots.push_back(std::move(spot));
     }

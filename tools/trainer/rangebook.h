@@ -24,7 +24,7 @@ struct RangeBook {
 };
 
 // Reads range-file text; throws chartpack::RangeError naming the line and
-// the token. The one place that decides which spots a file holds.
+// the token. The spots are those the pack holds (ChartPack::holds).
 RangeBook readRangeBook(std::string_view text);
 // Reads a file; also throws std::runtime_error when it cannot be read.
 RangeBook loadRangeBook(const QString& path);
