@@ -148,7 +148,7 @@ if [[ -x "$trainer" ]]; then
     (cd "$work" && XDG_DATA_HOME="$work/data" exec "$trainer") >"$work/trainer.log" 2>&1 &
     pid=$!
     twin=""
-    find_trainer() { twin=$(xdotool search --onlyvisible --name '^Tabulo trainer' 2>/dev/null | head -n1) && [[ -n "$twin" ]]; }
+    find_trainer() { twin=$(first_window --name '^Tabulo trainer') && [[ -n "$twin" ]]; }
     if within 30 find_trainer; then
         xdotool windowactivate --sync "$twin" >/dev/null 2>&1 || true
         sleep 0.5

@@ -32,7 +32,7 @@ within 10 eval '[[ "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" == *"wi
 # No file named: the user's own ranges, made from the default file.
 "$trainer" >"$work/tabulo.log" 2>&1 &
 pid=$!
-find_trainer() { wid=$(xdotool search --onlyvisible --name '^Tabulo trainer' 2>/dev/null | head -n 1) && [ -n "$wid" ]; }
+find_trainer() { wid=$(first_window --name '^Tabulo trainer') && [ -n "$wid" ]; }
 within 30 find_trainer || fail "no window \"Tabulo trainer\" within 30 s"
 [ -f "$XDG_DATA_HOME/tabulo/ranges.txt" ] || fail "the user's range file was not made"
 xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
