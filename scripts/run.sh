@@ -11,7 +11,7 @@ bin=build/tabulo
 if [ -n "${DISPLAY:-}" ]; then
   exec "$bin"
 fi
-xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+xvfb-run -a -s "-screen 0 1280x800x24 -noreset" bash -c '
   "$0" & pid=$!
   for _ in $(seq 50); do
     xdotool search --name "Tabulo" >/dev/null 2>&1 && break

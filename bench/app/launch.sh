@@ -13,7 +13,7 @@ if [ "${1:-}" != --inner ]; then
     build=$(cd "${1:-build}" && pwd)
     other=
     [ -n "${3:-}" ] && other=$(cd "$3" && pwd)
-    exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x800x24" bash "$0" --inner "$build" "${2:-20}" "$other"
+    exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x800x24 -noreset" bash "$0" --inner "$build" "${2:-20}" "$other"
 fi
 build=$2 runs=$3 other=${4:-}
 work=$(mktemp -d)

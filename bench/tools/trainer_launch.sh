@@ -7,7 +7,7 @@
 set -euo pipefail
 if [ "${1:-}" != --inner ]; then
     build=$(cd "${1:-build}" && pwd)
-    exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x800x24" bash "$0" --inner "$build" "${2:-20}"
+    exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x800x24 -noreset" bash "$0" --inner "$build" "${2:-20}"
 fi
 build=$2 runs=$3
 work=$(mktemp -d)

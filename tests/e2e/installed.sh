@@ -87,7 +87,10 @@ convert -size 120x140 xc:'#00ffff' "$home/charts/my chart.png"
 chown -R "$user:" "$home"
 
 display=$((500 + RANDOM % 400))
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -ac >"$work/xvfb.log" 2>&1 &
+# -noreset: by default Xvfb resets when its last client leaves (here the
+# readiness probe below) and refuses connections while it does, so the
+# program could find no display and end at once.
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -ac -noreset >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 export DISPLAY=":$display"
 within 10 xdotool getmouselocation >/dev/null 2>&1 || fail "the virtual display did not start"

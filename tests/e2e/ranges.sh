@@ -19,7 +19,7 @@ if [ "${1:-}" != --inner ]; then
     mkdir -p "$work/config" "$work/data"
     export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
     export QT_QPA_PLATFORM=xcb
-    exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x900x24" bash "$0" --inner "$@"
+    exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x900x24 -noreset" bash "$0" --inner "$@"
 fi
 
 bin=$2 work=$3 check=$4
@@ -47,7 +47,10 @@ cp "$ranges" "$work/ranges.txt"
 # The editor opens on the first chart, UTG open, with the raise brush.
 "$editor" --program-folder "$work/prog" "$work/ranges.txt" >"$work/editor.log" 2>&1 &
 pids+=($!)
-find_editor() { ewid=$(first_window --name 'Tabulo ranges') && [ -n "$ewid" ]; }
+find_editor() {
+    ewid=$(first_window --name 'Tabulo ranges')
+    [ -n "$ewid" ] || { kill -0 "${pids[0]}" 2>/dev/null || fail "the editor ended early"; false; }
+}
 within 30 find_editor || fail "no editor window within 30 s"
 # The grid is the left-most red area (the preview lies to its right): AA is
 # the top-left cell of it, 72o is 7 cells right and 12 down.

@@ -29,7 +29,7 @@ e2e_display() {
         mkdir -p "$2/config"
         export XDG_CONFIG_HOME="$2/config"
         export QT_QPA_PLATFORM=xcb
-        exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x800x24" bash "$0" --inner "$@"
+        exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x800x24 -noreset" bash "$0" --inner "$@"
     fi
     bin=$2 work=$3 check=$4
     pid=
@@ -55,31 +55,25 @@ e2e_stop_program() {
 }
 
 # Starts the program (arguments: what to run, default "$bin") and sets pid
-# and wid, the main window "Tabulo v. 1.3". The virtual display now and then
-# refuses a connection right after it starts; such a start is tried again.
+# and wid, the main window "Tabulo v. 1.3". The display runs with -noreset:
+# otherwise Xvfb resets whenever its last client leaves and refuses the
+# connections made meanwhile.
 e2e_start_program() {
-    local attempt deadline
     [ $# -gt 0 ] || set -- "$bin"
     wid=
-    for attempt in 1 2 3; do
-        "$@" >"$work/tabulo.log" 2>&1 &
-        pid=$!
-        deadline=$((SECONDS + 30))
-        while [ -z "$wid" ]; do
-            wid=$(first_window --name '^Tabulo v\. 1\.3$') || true
-            [ -n "$wid" ] && break
-            kill -0 "$pid" 2>/dev/null || break
-            [ $SECONDS -lt $deadline ] || fail "no window \"Tabulo v. 1.3\" within 30 s"
-            sleep 0.1
-        done
-        [ -n "$wid" ] && break
-        wait "$pid" 2>/dev/null || true
-        pid=
-        grep -q "could not connect to display" "$work/tabulo.log" ||
-            fail "the program ended before its window appeared"
-        echo "attempt $attempt: the display refused the connection; starting again"
-        sleep 0.5
-    done
-    [ -n "$wid" ] || fail "the display refused every connection"
+    "$@" >"$work/tabulo.log" 2>&1 &
+    pid=$!
+    shown() {
+        wid=$(first_window --name '^Tabulo v\. 1\.3$')
+        [ -n "$wid" ] && return 0
+        kill -0 "$pid" 2>/dev/null || {
+            local rc=0
+            wait "$pid" || rc=$?
+            pid=
+            fail "the program ended before its window appeared (exit status $rc)"
+        }
+        return 1
+    }
+    within 30 shown || fail "no window \"Tabulo v. 1.3\" within 30 s"
     echo "window $wid"
 }
