@@ -17,31 +17,7 @@ trainer=$build/tools/tabulo-trainer
 minimal=$build/bench/app/bench_app_minimalwindow
 command -v sqlite3 >/dev/null || { echo "needs sqlite3 (scripts/deps.sh installs it)" >&2; exit 1; }
 
-now() { date +%s%N; }
-# Starts a program and prints the milliseconds until a visible window with
-# the given name is mapped.
-mapped_ms() {
-    local name=$1
-    shift
-    local t0 pid t1
-    t0=$(now)
-    "$@" >"$work/last.log" 2>&1 &
-    pid=$!
-    until xdotool search --onlyvisible --name "$name" >/dev/null 2>&1; do
-        if ! kill -0 $pid 2>/dev/null || [ $((($(now) - t0) / 1000000000)) -ge 20 ]; then
-            echo "no window \"$name\" from $*" >&2
-            sed 's/^/  | /' "$work/last.log" >&2
-            kill $pid 2>/dev/null || true
-            echo -1
-            return
-        fi
-        sleep 0.005
-    done
-    t1=$(now)
-    kill $pid
-    wait $pid 2>/dev/null || true
-    echo $(((t1 - t0) / 1000000))
-}
+source "$(dirname "$0")/../support/mapped.sh"
 # The median of the runs that mapped a window (a refused start prints -1).
 median() { sort -n | awk '$1 >= 0 {a[++n] = $1} END {print n ? a[int((n + 1) / 2)] " ms (" n " runs)" : "none"}'; }
 

@@ -83,14 +83,24 @@ std::string formatRange(const HandSet& hands) {
     return text;
 }
 
-std::string formatWeightedRange(const std::array<Weight, kHandCount>& weights) {
+namespace {
+
+// The played hands grouped by weight, the heaviest first.
+std::map<Weight, HandSet, std::greater<>> weightGroups(
+    const std::array<Weight, kHandCount>& weights) {
     std::map<Weight, HandSet, std::greater<>> groups;
     for (int h = 0; h < kHandCount; ++h) {
         const Weight w = weights[static_cast<size_t>(h)];
         if (w > 0) groups[w].set(static_cast<size_t>(h));
     }
+    return groups;
+}
+
+}  // namespace
+
+std::string formatWeightedRange(const std::array<Weight, kHandCount>& weights) {
     std::string text;
-    for (const auto& [weight, hands] : groups) {
+    for (const auto& [weight, hands] : weightGroups(weights)) {
         std::string group = formatRange(hands);
         if (weight < kFullWeight) {
             const std::string suffix = ":" + formatWeight(weight);
@@ -134,13 +144,8 @@ std::string combinations(const std::array<Weight, kHandCount>& weights) {
 }
 
 std::string brackets(const std::array<Weight, kHandCount>& weights) {
-    std::map<Weight, HandSet, std::greater<>> groups;
-    for (int h = 0; h < kHandCount; ++h) {
-        const Weight w = weights[static_cast<size_t>(h)];
-        if (w > 0) groups[w].set(static_cast<size_t>(h));
-    }
     std::string text;
-    for (const auto& [weight, hands] : groups) {
+    for (const auto& [weight, hands] : weightGroups(weights)) {
         std::string group = formatRange(hands);
         if (weight < kFullWeight) {
             const std::string percent = percentText(weight);
