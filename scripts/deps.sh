@@ -18,6 +18,7 @@ test_packages=(
   x11-utils x11-apps feh
   dpkg-dev file lintian appstream openbox
   clang libclang-rt-14-dev
+  weston xwayland qt6-wayland x11-xserver-utils
 )
 packages=("${run_packages[@]}")
 [ "${1:-}" = --run ] || packages+=("${test_packages[@]}")

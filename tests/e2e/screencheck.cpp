@@ -2,12 +2,16 @@
 //
 //   screencheck tabs SHOT WORD...     the tab strip shows these captions, in order
 //   screencheck colors SHOT RRGGBB:N  at least N pixels of each colour
+//   screencheck wmstate               until ended, prints every window-state
+//                                     request sent to the window manager of
+//                                     $DISPLAY: "<window> add|remove <atoms>"
 //
 // Captions are found as the runs of dark ink along the top of the window and
 // compared with the candidate words drawn by the same toolkit and fonts: the
 // best-matching candidate of each run must be the expected word. Exit code
 // 0 when every check holds, 1 otherwise, 2 on bad arguments.
 
+#include <xcb/xcb.h>
 #include <QFont>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -17,6 +21,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -158,9 +165,52 @@ int CheckColors(const QImage& shot, const QStringList& wanted) {
     return failures == 0 ? 0 : 1;
 }
 
+std::string AtomName(xcb_connection_t* c, xcb_atom_t atom) {
+    if (atom == XCB_ATOM_NONE) return {};
+    xcb_get_atom_name_reply_t* r = xcb_get_atom_name_reply(c, xcb_get_atom_name(c, atom), nullptr);
+    if (!r) return {};
+    std::string name(xcb_get_atom_name_name(r), std::size_t(xcb_get_atom_name_name_length(r)));
+    std::free(r);
+    return name;
+}
+
+// The requests go to the root window as client messages (_NET_WM_STATE),
+// sent to whoever listens for its structure: the window manager and us.
+int WatchWindowStates() {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(c)) {
+        std::fprintf(stderr, "cannot connect to the X display\n");
+        return 2;
+    }
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    xcb_change_window_attributes(c, screen->root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(c);
+    std::printf("watching\n");
+    std::fflush(stdout);
+    while (xcb_generic_event_t* e = xcb_wait_for_event(c)) {
+        if ((e->response_type & 0x7f) == XCB_CLIENT_MESSAGE) {
+            const auto* m = reinterpret_cast<const xcb_client_message_event_t*>(e);
+            if (AtomName(c, m->type) == "_NET_WM_STATE" && m->format == 32) {
+                const uint32_t* d = m->data.data32;
+                std::printf("0x%x %s %s %s\n", m->window,
+                            d[0] == 1   ? "add"
+                            : d[0] == 0 ? "remove"
+                                        : "toggle",
+                            AtomName(c, d[1]).c_str(), AtomName(c, d[2]).c_str());
+                std::fflush(stdout);
+            }
+        }
+        std::free(e);
+    }
+    xcb_disconnect(c);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "wmstate") == 0) return WatchWindowStates();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     // The faces the program draws its captions with (fonts-wine), which

@@ -14,6 +14,7 @@
 #include "tabulo/widgets/messagebox.h"
 #include "tabulo/widgets/resources.h"
 #include "tabulo/widgets/screen.h"
+#include "tabulo/widgets/session.h"
 
 namespace {
 
@@ -151,5 +152,35 @@ TEST(Screen, HookReplacesTheScreenSize) {
     EXPECT_GT(ScreenSize().Width, 0);
     EXPECT_GT(ScreenSize().Height, 0);
 }
+
+}  // namespace
+
+namespace {
+
+// The platform the viewer asks for, by session.
+struct SessionCase {
+    const char* Name;
+    TSessionEnv Env;
+    const char* Platform;
+};
+
+class ViewerPlatform : public ::testing::TestWithParam<SessionCase> {};
+
+TEST_P(ViewerPlatform, FollowsTheSession) {
+    EXPECT_EQ(ViewerPlatformFor(GetParam().Env), GetParam().Platform);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sessions, ViewerPlatform,
+    ::testing::Values(
+        SessionCase{"X11", {"", "", "x11", ":0"}, ""},
+        SessionCase{"WaylandWithXWayland", {"", "wayland-0", "wayland", ":0"}, "xcb;wayland"},
+        SessionCase{"WaylandSocketOnly", {"", "wayland-1", "", ":1"}, "xcb;wayland"},
+        SessionCase{"WaylandSessionTypeOnly", {"", "", "wayland", ":0"}, "xcb;wayland"},
+        SessionCase{"WaylandWithoutX", {"", "wayland-0", "wayland", ""}, "wayland"},
+        SessionCase{"UserChoiceOnWayland", {"wayland", "wayland-0", "wayland", ":0"}, ""},
+        SessionCase{"UserChoiceOffscreen", {"offscreen", "wayland-0", "", ""}, ""},
+        SessionCase{"NoDisplayAtAll", {"", "", "", ""}, ""}),
+    [](const ::testing::TestParamInfo<SessionCase>& info) { return std::string(info.param.Name); });
 
 }  // namespace
