@@ -1,6 +1,8 @@
 // Checks on screenshots of the running program, for the end-to-end scripts.
 //
-//   screencheck tabs SHOT WORD...     the tab strip shows these captions, in order
+//   screencheck tabs [--scale S] SHOT WORD...
+//                                     the tab strip shows these captions, in
+//                                     order, at S times their 96-DPI size
 //   screencheck colors SHOT RRGGBB:N  at least N pixels of each colour
 //   screencheck wmstate               until ended, prints every window-state
 //                                     request sent to the window manager of
@@ -42,10 +44,10 @@ bool IsInk(const QImage& g, int x, int y) {
     return qGray(g.pixel(x, y)) < kInk;
 }
 
-// The first text line from the top: the rows of the first band of ink,
-// split into runs where at least `gap` ink-free columns separate them.
-std::vector<Run> CaptionRuns(const QImage& g, int gap) {
-    const int maxRows = std::min(g.height(), 40);
+// The first text line among the top `rows` rows: the rows of the first band
+// of ink, split into runs where at least `gap` ink-free columns separate them.
+std::vector<Run> CaptionRuns(const QImage& g, int gap, int rows) {
+    const int maxRows = std::min(g.height(), rows);
     int top = -1, bottom = -1;
     for (int y = 0; y < maxRows; ++y) {
         bool ink = false;
@@ -117,9 +119,9 @@ double Similarity(const QImage& shot, const QImage& candidate) {
     return ncc * wr * hr;
 }
 
-int CheckTabs(const QImage& shot, const QStringList& words) {
+int CheckTabs(const QImage& shot, const QStringList& words, double scale) {
     const QImage g = Grey(shot);
-    const std::vector<Run> runs = CaptionRuns(g, 5);
+    const std::vector<Run> runs = CaptionRuns(g, int(5 * scale), int(40 * scale));
     std::printf("caption runs found: %zu (expected %lld)\n", runs.size(),
                 static_cast<long long>(words.size()));
     if (runs.size() != std::size_t(words.size())) return 1;
@@ -132,7 +134,7 @@ int CheckTabs(const QImage& shot, const QStringList& words) {
         double bestScore = -2;
         for (const QString& word : words)
             for (const QString& family : families)
-                for (int px = 9; px <= 16; ++px) {
+                for (int px = int(9 * scale); px <= int(16 * scale); ++px) {
                     double s = Similarity(crop, Render(word, family, px));
                     if (s > bestScore) bestScore = s, best = word;
                 }
@@ -142,6 +144,7 @@ int CheckTabs(const QImage& shot, const QStringList& words) {
                     r.Right, qPrintable(words[qsizetype(i)]), qPrintable(best), bestScore,
                     ok ? "ok" : "MISMATCH");
         std::printf("center %d %d\n", (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+        std::printf("ink %d %d\n", r.Right - r.Left + 1, r.Bottom - r.Top + 1);
     }
     return failures == 0 ? 0 : 1;
 }
@@ -218,7 +221,13 @@ int main(int argc, char** argv) {
     for (const char* face :
          {"/usr/share/wine/fonts/ms_sans_serif.ttf", "/usr/share/wine/fonts/tahoma.ttf"})
         QFontDatabase::addApplicationFont(QString::fromLatin1(face));
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    double scale = 1;
+    if (args.size() > 3 && args[2] == "--scale") {
+        scale = args[3].toDouble();
+        if (scale < 1) return 2;
+        args.remove(2, 2);
+    }
     if (args.size() < 4) {
         std::fprintf(stderr, "usage: screencheck tabs|colors SHOT ARGS...\n");
         return 2;
@@ -228,7 +237,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot read %s\n", qPrintable(args[2]));
         return 2;
     }
-    if (args[1] == "tabs") return CheckTabs(shot, args.mid(3));
+    if (args[1] == "tabs") return CheckTabs(shot, args.mid(3), scale);
     if (args[1] == "colors") return CheckColors(shot, args.mid(3));
     return 2;
 }
