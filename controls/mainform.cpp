@@ -269,12 +269,15 @@ void TKVMainForm::SavePlacement() {
 void TKVMainForm::LoadPlacement() {
     if (!Control || place_ == Place::None) return;
     TPlacementRecord r;
+    bool found = true;
     if (place_ == Place::Store) {
-        if (!ReadPlacement(PlaceKey.view(), r)) return;
+        found = ReadPlacement(PlaceKey.view(), r);
     } else {
         std::string file, section;
         iniLocation(file, section);
         r = ReadIniPlacement(file, section, Control->BoundsRect());
     }
-    Control->SetBoundsRect(RestoredPlacement(r, Control->BoundsRect(), AvailableScreenArea()));
+    // Without a saved placement the design one is kept on a monitor too.
+    const TRect placed = RestoredPlacement(r, Control->BoundsRect(), MonitorAreas());
+    if (found || !(placed == Control->BoundsRect())) Control->SetBoundsRect(placed);
 }
