@@ -277,7 +277,9 @@ void TKVMainForm::LoadPlacement() {
         iniLocation(file, section);
         r = ReadIniPlacement(file, section, Control->BoundsRect());
     }
-    // Without a saved placement the design one is kept on a monitor too.
-    const TRect placed = RestoredPlacement(r, Control->BoundsRect(), MonitorAreas());
-    if (found || !(placed == Control->BoundsRect())) Control->SetBoundsRect(placed);
+    // Without a saved placement the design one is kept as it is, unless no
+    // monitor shows any of it.
+    const std::vector<TRect> monitors = MonitorAreas();
+    if (found || !OnSomeMonitor(Control->BoundsRect(), monitors))
+        Control->SetBoundsRect(RestoredPlacement(r, Control->BoundsRect(), monitors));
 }

@@ -172,6 +172,16 @@ TRect KeepOnMonitors(const TRect& window, std::span<const TRect> monitors) {
     return TRect{int(b.Left), int(b.Top), int(b.Right), int(b.Bottom)};
 }
 
+bool OnSomeMonitor(const TRect& window, std::span<const TRect> monitors) {
+    bool any = false;
+    for (const TRect& m : monitors) {
+        if (m.Empty()) continue;
+        any = true;
+        if (SharedArea(ToBox(window), ToBox(m)) > 0) return true;
+    }
+    return !any;
+}
+
 TRect RestoredPlacement(const TPlacementRecord& saved, const TRect& current,
                         std::span<const TRect> monitors) {
     // 64-bit throughout: stored values may be anything a 32-bit integer

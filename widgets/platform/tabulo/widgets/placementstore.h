@@ -48,6 +48,8 @@ TPlacementRecord ReadIniPlacement(std::string_view file, std::string_view sectio
 // monitors the window stays where it is.
 inline constexpr int kPlacementGrip = 64;
 TRect KeepOnMonitors(const TRect& window, std::span<const TRect> monitors);
+// Whether some monitor shows part of the window (always without monitors).
+bool OnSomeMonitor(const TRect& window, std::span<const TRect> monitors);
 
 // Where a window goes when its saved placement is restored: the saved values
 // over the current ones, kept on the monitors by KeepOnMonitors. A stored
