@@ -43,7 +43,7 @@ private:
     }
     void png(const QString& name, int size) {
         QImage image(size, size, QImage::Format_ARGB32);
-        image.fill(Qt::red);
+        image.fill(size == 32 ? Qt::blue : Qt::red);  // the 32-pixel picture is told apart
         ASSERT_TRUE(image.save(dir_.filePath(name), "PNG"));
     }
     QTemporaryDir dir_;
@@ -72,6 +72,14 @@ TEST_F(ResourceTree, IconGroupHoldsEverySize) {
     EXPECT_TRUE(sizes.contains(QSize(16, 16)));
     EXPECT_TRUE(sizes.contains(QSize(32, 32)));
     EXPECT_FALSE(ResourceIcon("single").isNull());
+    // A 16-pixel icon on a 200 % screen is the 32-pixel picture, not the
+    // 16-pixel one scaled up.
+    const QImage small = icon.pixmap(QSize(16, 16), 1.0).toImage();
+    const QImage sharp = icon.pixmap(QSize(16, 16), 2.0).toImage();
+    EXPECT_EQ(small.size(), QSize(16, 16));
+    EXPECT_EQ(small.pixelColor(8, 8), QColor(Qt::red));
+    EXPECT_EQ(sharp.size(), QSize(32, 32));
+    EXPECT_EQ(sharp.pixelColor(8, 8), QColor(Qt::blue));
 }
 
 TEST_F(ResourceTree, MissingIconIsNull) {
