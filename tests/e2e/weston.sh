@@ -9,7 +9,8 @@
 #     once on standard error what the compositor does not keep, and stays
 #     usable: a click on the hand cell AA shows its chart, and the restore
 #     handle brings the minimised window back;
-#   - without an X server it chooses the native platform itself.
+#   - without an X server it chooses the native platform itself;
+#   - with nothing to reach it says so and ends with exit code 1.
 #
 # Weston runs nested in the virtual X display (its x11 backend) rather than
 # headless: the headless backend has no pointer, so nothing could click a
@@ -176,4 +177,14 @@ within 30 find_window || fail "without X the program shows no window"
 kill -0 "$pid" || fail "without X the program ended"
 grep -q "native Wayland client" "$work/tabulo.log" || fail "without X the program does not say it runs natively"
 echo "without X: a native window"
+e2e_stop_program
+pid=
+
+# 4. Nothing to reach (no X server, a compositor that is gone): one message
+# and exit code 1, not Qt's abort.
+status=0
+env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY="gone-$$" "$bin" >"$work/gone.log" 2>&1 || status=$?
+[ "$status" -eq 1 ] && grep -q "no window can be opened" "$work/gone.log" ||
+    fail "without any display the program ended with $status: $(cat "$work/gone.log")"
+echo "without any display: exit code 1 and a message"
 echo "e2e weston: ok"
