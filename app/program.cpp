@@ -65,8 +65,7 @@ int RunTabulo(int argc, char** argv) {
     TFontWarmup fonts;
     std::unique_ptr<QApplication> qt;
     if (QCoreApplication::instance() == nullptr) {
-        ChooseViewerPlatform();
-        TPlatformStartGuard guard;
+        TViewerPlatformStart platform;
         qt = std::make_unique<QApplication>(argc, argv);
     }
     ReportSessionLimits();

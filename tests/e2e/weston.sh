@@ -26,7 +26,6 @@ e2e_display weston Xwayland xdotool import convert compare -- "$@"
 chart="$(dirname "$bin")/img/Holecards/AA.png"
 [ -f "$chart" ] || fail "no default chart pack beside the program ($chart)"
 
-outer=$DISPLAY
 compositor=
 watcher=
 stop_all() {
@@ -49,7 +48,6 @@ idle-time=0
 background-color=0xff204060
 panel-position=none
 EOF
-background='srgb(32,64,96)'
 socket="tabulo-$$"
 weston --backend=x11-backend.so --use-pixman --xwayland --socket="$socket" \
     --width=800 --height=600 --config="$work/weston.ini" >"$work/weston.log" 2>&1 &

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+#include <optional>
 
 #include "tabulo/runtime/message.h"
 #include "tabulo/widgets/keystate.h"
@@ -190,5 +191,34 @@ INSTANTIATE_TEST_SUITE_P(
         SessionCase{"UserChoiceOffscreen", {"offscreen", "wayland-0", "", ""}, ""},
         SessionCase{"NoDisplayAtAll", {"", "", "", ""}, ""}),
     [](const ::testing::TestParamInfo<SessionCase>& info) { return std::string(info.param.Name); });
+
+// The choice reaches Qt only while the application object is made: programs
+// the viewer starts later find the environment as the user left it.
+TEST(ViewerPlatformStart, AsksForItsPlatformOnlyWhileItLives) {
+    const char* names[] = {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"};
+    std::optional<QByteArray> saved[3];
+    for (int i = 0; i < 3; ++i)
+        if (qEnvironmentVariableIsSet(names[i])) saved[i] = qgetenv(names[i]);
+    qunsetenv("QT_QPA_PLATFORM");
+    qputenv("WAYLAND_DISPLAY", "wayland-0");
+    qputenv("DISPLAY", ":0");
+    {
+        TViewerPlatformStart start;
+        EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), "xcb;wayland");
+    }
+    EXPECT_FALSE(qEnvironmentVariableIsSet("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    {
+        TViewerPlatformStart start;
+        EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), "offscreen");
+    }
+    EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), "offscreen");
+    for (int i = 0; i < 3; ++i) {
+        if (saved[i])
+            qputenv(names[i], *saved[i]);
+        else
+            qunsetenv(names[i]);
+    }
+}
 
 }  // namespace

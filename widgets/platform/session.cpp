@@ -38,13 +38,6 @@ std::string ViewerPlatformFor(const TSessionEnv& e) {
     return e.XDisplay.empty() ? "wayland" : "xcb;wayland";
 }
 
-void ChooseViewerPlatform() {
-    const TSessionEnv e{env("QT_QPA_PLATFORM"), env("WAYLAND_DISPLAY"), env("XDG_SESSION_TYPE"),
-                        env("DISPLAY")};
-    const std::string platform = ViewerPlatformFor(e);
-    if (!platform.empty()) qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(platform));
-}
-
 bool ReportSessionLimits() {
     static bool reported = false;
     if (reported || !qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ||
@@ -59,11 +52,17 @@ bool ReportSessionLimits() {
     return true;
 }
 
-TPlatformStartGuard::TPlatformStartGuard() {
+TViewerPlatformStart::TViewerPlatformStart() {
+    const TSessionEnv e{env("QT_QPA_PLATFORM"), env("WAYLAND_DISPLAY"), env("XDG_SESSION_TYPE"),
+                        env("DISPLAY")};
+    const std::string platform = ViewerPlatformFor(e);
+    chosen_ = !platform.empty();
+    if (chosen_) qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(platform));
     previousHandler = qInstallMessageHandler(startupHandler);
 }
 
-TPlatformStartGuard::~TPlatformStartGuard() {
+TViewerPlatformStart::~TViewerPlatformStart() {
     qInstallMessageHandler(previousHandler);
     previousHandler = nullptr;
+    if (chosen_) qunsetenv("QT_QPA_PLATFORM");
 }

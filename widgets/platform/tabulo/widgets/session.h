@@ -24,21 +24,23 @@ struct TSessionEnv {
 // The platform the viewer asks Qt for; empty: Qt's own choice stands.
 std::string ViewerPlatformFor(const TSessionEnv& env);
 
-// Reads the environment and sets QT_QPA_PLATFORM by ViewerPlatformFor.
-// Call before the application object is made.
-void ChooseViewerPlatform();
+// Lives while the viewer's application object is made: asks Qt for the
+// platform of ViewerPlatformFor (through QT_QPA_PLATFORM, removed again
+// afterwards, so that programs the viewer starts make their own choice),
+// and turns a platform that cannot be opened (no display, no plugin) into a
+// message and exit code 1 instead of Qt's abort.
+class TViewerPlatformStart {
+public:
+    TViewerPlatformStart();
+    ~TViewerPlatformStart();
+    TViewerPlatformStart(const TViewerPlatformStart&) = delete;
+    TViewerPlatformStart& operator=(const TViewerPlatformStart&) = delete;
+
+private:
+    bool chosen_ = false;
+};
 
 // After the application object is made: on a native Wayland platform, one
 // note on standard error about what the compositor does not keep (staying
 // on top, window positions). Returns whether it wrote the note.
 bool ReportSessionLimits();
-
-// While it lives, a platform that cannot be opened (no display, no plugin)
-// ends the program with a message and exit code 1 instead of Qt's abort.
-class TPlatformStartGuard {
-public:
-    TPlatformStartGuard();
-    ~TPlatformStartGuard();
-    TPlatformStartGuard(const TPlatformStartGuard&) = delete;
-    TPlatformStartGuard& operator=(const TPlatformStartGuard&) = delete;
-};
