@@ -7,7 +7,9 @@
 #     keep its small letters and only spread them);
 #   - a chart shown on the Hands page uses the picture's own pixels: the
 #     564 x 660 chart is scaled once to the page's device pixels, its cell
-#     edges as sharp as in the file.
+#     edges as sharp as in the file;
+#   - the restore handle is twice its size and restores the window when the
+#     pointer crosses it.
 #
 #   hidpi.sh <tabulo binary> <scratch folder> <screencheck binary>
 set -euo pipefail
@@ -94,4 +96,19 @@ convert "$chart" -filter Triangle -resize "$size!" "$work/expected.png"
 rmse=$(compare -metric RMSE "$work/chart-area.png" "$work/expected.png" null: 2>&1 | sed -E 's/.*\((.*)\).*/\1/') || true
 echo "chart against the file scaled once to the page: RMSE $rmse"
 awk -v e="$rmse" 'BEGIN {exit !(e < 0.02)}' || fail "the chart does not use the picture's own pixels (RMSE $rmse)"
+
+# The restore handle at 200 %: a right-button release minimises the window
+# and shows the handle (113 x 57 logical pixels); the pointer crossing it
+# restores the window.
+state() { xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state:/ {print $3}'; }
+xdotool mousemove --window "$wid" 280 400 click 3
+within 5 eval '[ "$(state "$wid")" = Iconic ]' || fail "a right-button release did not minimise"
+within 5 eval 'hid=$(xdotool search --onlyvisible --name "^Form$" | head -n 1); [ -n "$hid" ]' ||
+    fail "no restore handle after minimising"
+hsize=$(xwininfo -id "$hid" | awk '/^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print w "x" h}')
+echo "handle $hsize"
+[ "$hsize" = 226x114 ] || fail "the handle is $hsize, not 226x114"
+xdotool mousemove --window "$hid" 40 40 mousemove --window "$hid" 60 50
+within 5 eval '[ "$(state "$wid")" = Normal ]' || fail "the pointer over the handle did not restore the window"
+echo "restored by the handle"
 echo "e2e hidpi: ok"
