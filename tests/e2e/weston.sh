@@ -12,10 +12,11 @@
 #   - without an X server it chooses the native platform itself;
 #   - with nothing to reach it says so and ends with exit code 1.
 #
-# Weston runs nested in the virtual X display (its x11 backend) rather than
-# headless: the headless backend has no pointer, so nothing could click a
-# native Wayland window, and XWayland ends when synthetic input reaches it.
-# The compositor, its shell and XWayland are the same either way.
+# The first part runs on Weston's headless backend. The others need a
+# pointer, which that backend lacks (nothing could click a native Wayland
+# window, and XWayland ends when synthetic input reaches it), so there Weston
+# runs nested in the virtual X display (its x11 backend): the compositor, its
+# shell and XWayland are the same.
 #
 #   weston.sh <tabulo binary> <scratch folder> <screencheck binary>
 set -euo pipefail
@@ -48,19 +49,32 @@ idle-time=0
 background-color=0xff204060
 panel-position=none
 EOF
-socket="tabulo-$$"
-weston --backend=x11-backend.so --use-pixman --xwayland --socket="$socket" \
-    --width=800 --height=600 --config="$work/weston.ini" >"$work/weston.log" 2>&1 &
-compositor=$!
-within 20 eval '[ -S "$XDG_RUNTIME_DIR/$socket" ] && grep -q "xserver listening on display" "$work/weston.log"' ||
-    fail "weston did not start: $(cat "$work/weston.log")"
-xdisplay=$(sed -nE 's/.*xserver listening on display (:[0-9]+).*/\1/p' "$work/weston.log" | head -n 1)
-echo "weston $compositor: Wayland socket $socket, XWayland $xdisplay"
+# Starts Weston with XWayland: start_weston NAME BACKEND-ARGUMENTS... sets
+# compositor (its process), socket (the Wayland display) and xdisplay.
+start_weston() {
+    local name=$1
+    shift
+    socket="tabulo-$$-$name"
+    weston "$@" --use-pixman --xwayland --socket="$socket" --width=800 --height=600 \
+        --config="$work/weston.ini" >"$work/weston-$name.log" 2>&1 &
+    compositor=$!
+    within 20 eval '[ -S "$XDG_RUNTIME_DIR/$socket" ] && grep -q "xserver listening on display" "$work/weston-$name.log"' ||
+        fail "weston ($name) did not start: $(cat "$work/weston-$name.log")"
+    xdisplay=$(sed -nE 's/.*xserver listening on display (:[0-9]+).*/\1/p' "$work/weston-$name.log" | head -n 1)
+    echo "weston ($name) $compositor: Wayland socket $socket, XWayland $xdisplay"
+}
+stop_weston() {
+    kill "$compositor" 2>/dev/null || true
+    wait "$compositor" 2>/dev/null || true
+    compositor=
+}
 
-# 1. A Wayland session with XWayland: the window is an X window.
+# 1. A Wayland session with XWayland, Weston headless: the window is an X
+# window, and it asks to stay on top.
+start_weston headless --backend=headless-backend.so
 DISPLAY=$xdisplay "$check" wmstate >"$work/wmstate.txt" 2>&1 &
 watcher=$!
-within 10 grep -q watching "$work/wmstate.txt" || fail "cannot watch XWayland: $(cat "$work/wmstate.txt")"
+within 10 grep -qs watching "$work/wmstate.txt" || fail "cannot watch XWayland: $(cat "$work/wmstate.txt")"
 DISPLAY=$xdisplay e2e_start_program env -u QT_QPA_PLATFORM WAYLAND_DISPLAY="$socket" \
     XDG_SESSION_TYPE=wayland "$bin"
 echo "the window is on the XWayland display"
@@ -71,6 +85,13 @@ within 5 eval 'awk -v w="$xwid" "\$1 == w && \$2 == \"add\" && \$3 == \"_NET_WM_
 grep "^$xwid" "$work/wmstate.txt"
 e2e_stop_program
 pid=
+kill "$watcher" 2>/dev/null || true
+wait "$watcher" 2>/dev/null || true
+watcher=
+stop_weston
+
+# The rest on Weston nested in the virtual display, where the pointer works.
+start_weston nested --backend=x11-backend.so
 
 # Screenshots of the compositor's output (its window at 0, 0 of the outer
 # display); the program's window is where the button-face grey is, 282
