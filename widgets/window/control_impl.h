@@ -29,7 +29,7 @@ struct TControl::Impl {
     QIcon largeIcon;                // the whole icon, given after the first paint
     // Minimised by hiding, where the window system cannot be asked to
     // minimise and restore (Wayland).
-    bool minimisedUnreported = false;
+    bool minimisedByHiding = false;
     uint32_t focusToReturn = 0;  // X window to hand the focus back to
     QDeadlineTimer focusReturnBy;
     std::vector<TControl*> pages;  // tab pages (owned)

@@ -363,7 +363,7 @@ uint8_t TControl::WindowState() const {
     QWidget* w = Widget();
     if (!w) return wsNormal;
     Qt::WindowStates s = w->windowState();
-    if ((s & Qt::WindowMinimized) || d_->minimisedUnreported) return wsMinimized;
+    if ((s & Qt::WindowMinimized) || d_->minimisedByHiding) return wsMinimized;
     if (s & Qt::WindowMaximized) return wsMaximized;
     return wsNormal;
 }
@@ -381,8 +381,8 @@ void TControl::SetWindowState(uint8_t state, bool activate) {
     // instead (its restore handle stands in for it) and shown again, and the
     // layer remembers the state. The program is told of neither.
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
-        (state == wsMinimized || d_->minimisedUnreported)) {
-        d_->minimisedUnreported = state == wsMinimized;
+        (state == wsMinimized || d_->minimisedByHiding)) {
+        d_->minimisedByHiding = state == wsMinimized;
         QPointer<QWidget> guard(w);
         d_->quietShowHide = true;
         w->setWindowState(s);
