@@ -12,6 +12,7 @@
 #include "tabulo/widgets/application.h"
 #include "tabulo/widgets/fontfaces.h"
 #include "tabulo/widgets/messagebox.h"
+#include "tabulo/widgets/session.h"
 
 TProgram::TProgram() {
     InitTabuloResources();
@@ -63,7 +64,11 @@ int RunTabulo(int argc, char** argv) {
     // fontconfig loads while the application connects to the display.
     TFontWarmup fonts;
     std::unique_ptr<QApplication> qt;
-    if (QCoreApplication::instance() == nullptr) qt = std::make_unique<QApplication>(argc, argv);
+    if (QCoreApplication::instance() == nullptr) {
+        TViewerPlatformStart platform;
+        qt = std::make_unique<QApplication>(argc, argv);
+    }
+    ReportSessionLimits();
     fonts.Wait();
     TProgram program;
     if (TProgram::IsInfoRequest(argc, argv)) return TProgram::ShowInfo();

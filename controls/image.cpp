@@ -73,14 +73,14 @@ void TKVImage::doMode(TData& value, uint16_t) {
     repaint();
 }
 
-const TBitmap& TKVImage::scaled(int w, int h) {
+const TBitmap& TKVImage::scaled(int w, int h, double ratio) {
     const auto mode = TStretchMode(StretchMode);
     // The key changes whenever the pixels may change (a new picture, or any
     // write to this one), so a match is the very picture scaled before.
     const int64_t source = std::as_const(*Bitmap).Image().cacheKey();
     auto it = std::find_if(scaled_.begin(), scaled_.end(), [&](const Scaled& s) {
         return s.Source == source && s.Mode == mode && s.Picture->Width() == w &&
-               s.Picture->Height() == h;
+               s.Picture->Height() == h && s.Picture->Image().devicePixelRatio() == ratio;
     });
     if (it != scaled_.end()) {
         std::rotate(scaled_.begin(), it, it + 1);
@@ -88,6 +88,7 @@ const TBitmap& TKVImage::scaled(int w, int h) {
     }
     scaled_.insert(scaled_.begin(), Scaled{source, mode, std::make_unique<TBitmap>()});
     scaled_.front().Picture->Image() = StretchImage(Bitmap->Image(), w, h, mode);
+    scaled_.front().Picture->Image().setDevicePixelRatio(ratio);
     int64_t bytes = 0;
     std::size_t keep = 0;
     while (keep < scaled_.size() &&
@@ -139,14 +140,18 @@ void TKVImage::Paint(TCanvas& canvas, int cw, int ch) {
             break;
         }
         case TDrawPlan::Stretch: {
-            const int w = plan.Target.Width(), h = plan.Target.Height();
+            // Scaled to the device's pixels of the target (twice the logical
+            // ones on a 200 % screen), so a picture of that size is shown 1:1.
+            const double ratio = canvas.DeviceRatio();
+            const int w = DevicePixels(plan.Target.Width(), ratio);
+            const int h = DevicePixels(plan.Target.Height(), ratio);
             if (w <= 0 || h <= 0) break;
-            if (w == Bitmap->Width() && h == Bitmap->Height())
+            if (ratio == 1.0 && w == Bitmap->Width() && h == Bitmap->Height())
                 canvas.Draw(plan.Target.Left, plan.Target.Top, *Bitmap);
             else if (double(w) * h > HugeTarget)
                 drawVisiblePart(canvas, plan.Target, cw, ch);
             else
-                canvas.Draw(plan.Target.Left, plan.Target.Top, scaled(w, h));
+                canvas.Draw(plan.Target.Left, plan.Target.Top, scaled(w, h, ratio));
             break;
         }
     }

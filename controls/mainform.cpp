@@ -269,12 +269,17 @@ void TKVMainForm::SavePlacement() {
 void TKVMainForm::LoadPlacement() {
     if (!Control || place_ == Place::None) return;
     TPlacementRecord r;
+    bool found = true;
     if (place_ == Place::Store) {
-        if (!ReadPlacement(PlaceKey.view(), r)) return;
+        found = ReadPlacement(PlaceKey.view(), r);
     } else {
         std::string file, section;
         iniLocation(file, section);
         r = ReadIniPlacement(file, section, Control->BoundsRect());
     }
-    Control->SetBoundsRect(RestoredPlacement(r, Control->BoundsRect(), AvailableScreenArea()));
+    // Without a saved placement the design one is kept as it is, unless no
+    // monitor shows any of it.
+    const std::vector<TRect> monitors = MonitorAreas();
+    if (found || !OnSomeMonitor(Control->BoundsRect(), monitors))
+        Control->SetBoundsRect(RestoredPlacement(r, Control->BoundsRect(), monitors));
 }

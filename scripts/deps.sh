@@ -19,6 +19,7 @@ test_packages=(
   dpkg-dev file lintian appstream openbox
   clang libclang-rt-14-dev
   libqt6sql6-sqlite sqlite3
+  weston xwayland qt6-wayland x11-xserver-utils
 )
 packages=("${run_packages[@]}")
 [ "${1:-}" = --run ] || packages+=("${test_packages[@]}")

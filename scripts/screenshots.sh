@@ -8,14 +8,15 @@
 # a few custom slots, and run with a scratch configuration folder; nothing of
 # the user's own is read or written. Writes custom.png, hands.png,
 # position.png, about.png (the four pages), chart.png (a chart shown),
-# edit.png (the edit window), handle.png (the restore handle) and, when
-# tabulo-trainer is built beside the program, trainer.png (a question
-# answered, with its feedback).
+# edit.png (the edit window), handle.png (the restore handle),
+# hands-200.png (the Hands page on a 200 % screen) and, when tabulo-trainer
+# is built beside the program, trainer.png (a question answered, with its
+# feedback).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bin=$(readlink -f "${1:-build/tabulo}")
 out=${2:-docs/screenshots}
-for tool in Xvfb openbox xdotool xprop xwininfo import convert; do
+for tool in Xvfb openbox xdotool xprop xwininfo xrdb import convert; do
     command -v $tool >/dev/null || { echo "needs $tool (scripts/deps.sh installs it)" >&2; exit 1; }
 done
 [[ -x "$bin" && -d "$(dirname "$bin")/img" ]] || { echo "no built program with its charts at $bin" >&2; exit 1; }
@@ -138,6 +139,19 @@ if within 10 find_handle; then
         +repage "$out/handle.png"
     echo "$out/handle.png"
 fi
+
+# The Hands page on a 200 % screen: Xft.dpi 192, as GNOME and KDE set it.
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+pid=""
+echo "Xft.dpi: 192" | xrdb -nocpp -merge
+(cd "$work" && exec "$prog/tabulo") >"$work/tabulo.log" 2>&1 &
+pid=$!
+within 30 find_main || { cat "$work/tabulo.log" >&2; echo "no main window at 200 %" >&2; exit 1; }
+sleep 1
+click $((tabx[2] * 2)) $((taby * 2))
+away
+shoot "$win" hands-200
 
 # The trainer beside the program: one question answered, with a scratch
 # data folder (its own range file and history).

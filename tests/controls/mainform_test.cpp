@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <memory>
+#include <vector>
 
 #include "support/controls_test.h"
 #include "tabulo/runtime/init_queue.h"
@@ -34,6 +35,7 @@ struct FormFixture : ::testing::Test {
     void TearDown() override {
         SetProgramFolder("");
         SetScreenSizeHook(nullptr);
+        SetMonitorAreasHook(nullptr);
         if (oldConfig.isEmpty())
             qunsetenv("XDG_CONFIG_HOME");
         else
@@ -106,6 +108,31 @@ TEST_F(FormFixture, PlacementRoundTripsThroughThePerUserStore) {
     EXPECT_EQ(again->Control->Top(), 50);
     EXPECT_EQ(again->Control->Width(), 300);
     EXPECT_EQ(again->Control->Height(), 200);
+}
+
+// Placements keep to the monitors there are: a first start whose design
+// position no monitor shows, a window left wholly on the second monitor (it
+// stays there), and the same once that monitor is gone (it comes onto the
+// first).
+TEST_F(FormFixture, PlacementsKeepToTheMonitorsThereAre) {
+    SetMonitorAreasHook([] { return std::vector<TRect>{{2000, 0, 3000, 800}}; });
+    {
+        auto first = MakeForm(nullptr, "Tabulo\\ChartPlace");
+        Start();
+        EXPECT_EQ(first->Control->Left(), 2000);
+    }
+    const std::vector<TRect> sideBySide{{0, 0, 1920, 1050}, {1920, 0, 3200, 1024}};
+    ASSERT_TRUE(WritePlacement("Tabulo\\ChartPlace", 2200, 100, 350, 282));
+    for (const std::vector<TRect>& monitors : {sideBySide, std::vector<TRect>{sideBySide[0]}}) {
+        ResetApplicationForTesting();
+        SetInitsDone(false);
+        InstallHooks();
+        SetMonitorAreasHook([monitors] { return monitors; });
+        auto again = MakeForm(nullptr, "Tabulo\\ChartPlace");
+        Start();
+        EXPECT_EQ(again->Control->Left(), monitors.size() == 2 ? 2200 : 1920 - 282);
+        EXPECT_EQ(again->Control->Top(), 100);
+    }
 }
 
 // A damaged or foreign placement (either form) never opens a window larger

@@ -1,15 +1,21 @@
 // Checks on screenshots of the running program, for the end-to-end scripts.
 //
-//   screencheck tabs SHOT WORD...     the tab strip shows these captions, in order
+//   screencheck tabs [--scale S] SHOT WORD...
+//                                     the tab strip shows these captions, in
+//                                     order, at S times their 96-DPI size
 //   screencheck colors SHOT RRGGBB:N  at least N pixels of each colour
 //   screencheck settled WINDOW        the window's program and the window
 //                                     manager have handled all events so far
+//   screencheck wmstate               until ended, prints every window-state
+//                                     request sent to the window manager of
+//                                     $DISPLAY: "<window> add|remove <atoms>"
 //
 // Captions are found as the runs of dark ink along the top of the window and
 // compared with the candidate words drawn by the same toolkit and fonts: the
 // best-matching candidate of each run must be the expected word. Exit code
 // 0 when every check holds, 1 otherwise, 2 on bad arguments.
 
+#include <xcb/xcb.h>
 #include <QFont>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -19,7 +25,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "settle.h"
@@ -40,10 +48,10 @@ bool IsInk(const QImage& g, int x, int y) {
     return qGray(g.pixel(x, y)) < kInk;
 }
 
-// The first text line from the top: the rows of the first band of ink,
-// split into runs where at least `gap` ink-free columns separate them.
-std::vector<Run> CaptionRuns(const QImage& g, int gap) {
-    const int maxRows = std::min(g.height(), 40);
+// The first text line among the top `rows` rows: the rows of the first band
+// of ink, split into runs where at least `gap` ink-free columns separate them.
+std::vector<Run> CaptionRuns(const QImage& g, int gap, int rows) {
+    const int maxRows = std::min(g.height(), rows);
     int top = -1, bottom = -1;
     for (int y = 0; y < maxRows; ++y) {
         bool ink = false;
@@ -115,9 +123,9 @@ double Similarity(const QImage& shot, const QImage& candidate) {
     return ncc * wr * hr;
 }
 
-int CheckTabs(const QImage& shot, const QStringList& words) {
+int CheckTabs(const QImage& shot, const QStringList& words, double scale) {
     const QImage g = Grey(shot);
-    const std::vector<Run> runs = CaptionRuns(g, 5);
+    const std::vector<Run> runs = CaptionRuns(g, int(5 * scale), int(40 * scale));
     std::printf("caption runs found: %zu (expected %lld)\n", runs.size(),
                 static_cast<long long>(words.size()));
     if (runs.size() != std::size_t(words.size())) return 1;
@@ -130,7 +138,7 @@ int CheckTabs(const QImage& shot, const QStringList& words) {
         double bestScore = -2;
         for (const QString& word : words)
             for (const QString& family : families)
-                for (int px = 9; px <= 16; ++px) {
+                for (int px = int(9 * scale); px <= int(16 * scale); ++px) {
                     double s = Similarity(crop, Render(word, family, px));
                     if (s > bestScore) bestScore = s, best = word;
                 }
@@ -140,6 +148,7 @@ int CheckTabs(const QImage& shot, const QStringList& words) {
                     r.Right, qPrintable(words[qsizetype(i)]), qPrintable(best), bestScore,
                     ok ? "ok" : "MISMATCH");
         std::printf("center %d %d\n", (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+        std::printf("ink %d %d\n", r.Right - r.Left + 1, r.Bottom - r.Top + 1);
     }
     return failures == 0 ? 0 : 1;
 }
@@ -163,10 +172,53 @@ int CheckColors(const QImage& shot, const QStringList& wanted) {
     return failures == 0 ? 0 : 1;
 }
 
+std::string AtomName(xcb_connection_t* c, xcb_atom_t atom) {
+    if (atom == XCB_ATOM_NONE) return {};
+    xcb_get_atom_name_reply_t* r = xcb_get_atom_name_reply(c, xcb_get_atom_name(c, atom), nullptr);
+    if (!r) return {};
+    std::string name(xcb_get_atom_name_name(r), std::size_t(xcb_get_atom_name_name_length(r)));
+    std::free(r);
+    return name;
+}
+
+// The requests go to the root window as client messages (_NET_WM_STATE),
+// sent to whoever listens for its structure: the window manager and us.
+int WatchWindowStates() {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(c)) {
+        std::fprintf(stderr, "cannot connect to the X display\n");
+        return 2;
+    }
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    xcb_change_window_attributes(c, screen->root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(c);
+    std::printf("watching\n");
+    std::fflush(stdout);
+    while (xcb_generic_event_t* e = xcb_wait_for_event(c)) {
+        if ((e->response_type & 0x7f) == XCB_CLIENT_MESSAGE) {
+            const auto* m = reinterpret_cast<const xcb_client_message_event_t*>(e);
+            if (AtomName(c, m->type) == "_NET_WM_STATE" && m->format == 32) {
+                const uint32_t* d = m->data.data32;
+                std::printf("0x%x %s %s %s\n", m->window,
+                            d[0] == 1   ? "add"
+                            : d[0] == 0 ? "remove"
+                                        : "toggle",
+                            AtomName(c, d[1]).c_str(), AtomName(c, d[2]).c_str());
+                std::fflush(stdout);
+            }
+        }
+        std::free(e);
+    }
+    xcb_disconnect(c);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "settled") == 0) return Settle(argv[2]);
+    if (argc == 2 && std::strcmp(argv[1], "wmstate") == 0) return WatchWindowStates();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     // The faces the program draws its captions with (fonts-wine), which
@@ -174,7 +226,13 @@ int main(int argc, char** argv) {
     for (const char* face :
          {"/usr/share/wine/fonts/ms_sans_serif.ttf", "/usr/share/wine/fonts/tahoma.ttf"})
         QFontDatabase::addApplicationFont(QString::fromLatin1(face));
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    double scale = 1;
+    if (args.size() > 3 && args[2] == "--scale") {
+        scale = args[3].toDouble();
+        if (scale < 1) return 2;
+        args.remove(2, 2);
+    }
     if (args.size() < 4) {
         std::fprintf(stderr, "usage: screencheck tabs|colors SHOT ARGS... | settled WINDOW\n");
         return 2;
@@ -184,7 +242,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot read %s\n", qPrintable(args[2]));
         return 2;
     }
-    if (args[1] == "tabs") return CheckTabs(shot, args.mid(3));
+    if (args[1] == "tabs") return CheckTabs(shot, args.mid(3), scale);
     if (args[1] == "colors") return CheckColors(shot, args.mid(3));
     return 2;
 }

@@ -10,6 +10,7 @@
 
 #include "tabulo/widgets/application.h"
 #include "tabulo/widgets/messagebox.h"
+#include "tabulo/widgets/screen.h"
 
 namespace {
 
@@ -165,6 +166,26 @@ TEST_F(Program, EnterPressesTheDefaultButtonOfTheForm) {
     e->SetFocus();
     QTest::keyClick(e->Widget(), Qt::Key_Return);
     EXPECT_EQ(clicks, 1);
+}
+
+// When a monitor goes, every form on it comes onto one that is left, the
+// hidden ones too (the restore handle is shown where it was hidden).
+TEST_F(Program, FormsOnAMonitorThatGoesComeOntoAnother) {
+    std::vector<TRect> monitors{{0, 0, 1920, 1050}, {1920, 0, 3200, 1024}};
+    SetMonitorAreasHook([&monitors] { return monitors; });
+    std::unique_ptr<TControl> main(NewForm(nullptr, "Main"));
+    std::unique_ptr<TControl> handle(NewForm(nullptr, "Handle"));
+    main->SetBoundsRect({2200, 100, 2482, 450});
+    handle->SetBoundsRect({3100, 900, 3213, 957});
+    main->Show();
+    KeepFormsOnMonitors();
+    EXPECT_EQ(main->BoundsRect(), (TRect{2200, 100, 2482, 450}));
+    monitors.pop_back();
+    KeepFormsOnMonitors();
+    EXPECT_EQ(main->BoundsRect(), (TRect{1638, 100, 1920, 450}));
+    EXPECT_EQ(handle->BoundsRect(), (TRect{1807, 900, 1920, 957}));
+    EXPECT_FALSE(handle->Visible());
+    SetMonitorAreasHook(nullptr);
 }
 
 TEST_F(Program, StaysOnTopChangesTheWindowOnlyWhenItDiffers) {

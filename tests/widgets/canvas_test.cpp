@@ -323,6 +323,31 @@ TEST(StretchModes, StretchDrawOverhangingTheSurfaceIsClipped) {
     EXPECT_EQ(dst.Pixel(9, 5), kRed);
 }
 
+TEST(StretchModes, OnATwiceDenseSurfaceEveryPixelOfThePictureIsKept) {
+    // A 200 % surface: 8 x 8 device pixels for 4 x 4 logical ones. A picture
+    // of 8 x 8 stretched over the 4 x 4 rectangle lands pixel for pixel, in
+    // either mode; halved first and doubled, every pixel would come twice.
+    QImage picture(8, 8, QImage::Format_RGB32);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) picture.setPixel(x, y, qRgb(x * 30, y * 30, 200));
+    for (TStretchMode mode : {smHalftone, smColorOnColor}) {
+        QImage surface(8, 8, QImage::Format_RGB32);
+        surface.setDevicePixelRatio(2);
+        surface.fill(Qt::white);
+        {
+            QPainter painter(&surface);
+            TCanvas canvas;
+            canvas.BindPainter(&painter);
+            EXPECT_EQ(canvas.DeviceRatio(), 2.0);
+            canvas.SetStretchMode(mode);
+            canvas.StretchDrawImage({0, 0, 4, 4}, picture);
+        }
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                EXPECT_EQ(surface.pixel(x, y), picture.pixel(x, y)) << x << "," << y;
+    }
+}
+
 // ----- fonts
 
 struct FontCase {

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <future>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -161,7 +162,7 @@ TEST_F(ScratchConfig, AStoreThatIsNoRegularFileIsIgnored) {
 struct RestoreCase {
     const char* name;
     TPlacementRecord saved;
-    TRect expected;  // in a 1920 x 1050 area below a 30 px panel
+    TRect expected;  // on one 1920 x 1050 monitor below a 30 px panel
 };
 
 std::ostream& operator<<(std::ostream& os, const RestoreCase& c) {
@@ -171,7 +172,7 @@ std::ostream& operator<<(std::ostream& os, const RestoreCase& c) {
 class Restore : public ::testing::TestWithParam<RestoreCase> {};
 
 TEST_P(Restore, KeepsTheWindowUsableOnTheScreen) {
-    const TRect area{0, 30, 1920, 1080};
+    const TRect area[] = {{0, 30, 1920, 1080}};
     const TRect current{10, 40, 10 + 290, 40 + 387};
     EXPECT_EQ(RestoredPlacement(GetParam().saved, current, area), GetParam().expected);
 }
@@ -184,12 +185,86 @@ INSTANTIATE_TEST_SUITE_P(
         RestoreCase{"Unchanged", {100, 200, 387, 290}, {100, 200, 390, 587}},
         RestoreCase{"MissingValuesKeepTheCurrentOnes", {{}, 300, {}, 500}, {10, 300, 510, 687}},
         RestoreCase{"HugeSizeFitsTheArea", {0, 30, 100000, 100000}, {0, 30, 1920, 1080}},
-        RestoreCase{"FarRightAndAboveComesBack", {40000, -40000, 387, 290}, {1856, 30, 2146, 417}},
-        RestoreCase{"FarLeftAndBelowComesBack", {-40000, 40000, 387, 290}, {-226, 1016, 64, 1403}},
+        RestoreCase{
+            "FarRightAndAboveComesWhollyBack", {40000, -40000, 387, 290}, {1630, 30, 1920, 417}},
+        RestoreCase{
+            "FarLeftAndBelowComesWhollyBack", {-40000, 40000, 387, 290}, {0, 693, 290, 1080}},
         RestoreCase{"PartlyOffScreenStays", {-100, 900, 387, 290}, {-100, 900, 190, 1287}},
         RestoreCase{"NoSizeBecomesOnePixel", {5, 40, 0, -7}, {5, 40, 6, 41}},
-        RestoreCase{"ExtremesDoNotOverflow", {kMax, kMin, kMax, kMax}, {1856, 30, 3776, 1080}},
+        RestoreCase{"ExtremesDoNotOverflow", {kMax, kMin, kMax, kMax}, {0, 30, 1920, 1080}},
         RestoreCase{"OtherExtremes", {kMin, kMax, kMin, kMin}, {0, 1079, 1, 1080}}),
     [](const ::testing::TestParamInfo<RestoreCase>& info) { return std::string(info.param.name); });
+
+// ------------------------------------------------------- several monitors
+
+// Monitors' usable areas, the primary first.
+// Side by side: a 1920 x 1080 primary with a 30 px panel at the bottom, and
+// a 1280 x 1024 monitor to its right.
+const std::vector<TRect> kSideBySide{{0, 0, 1920, 1050}, {1920, 0, 3200, 1024}};
+// The same with the second monitor unplugged.
+const std::vector<TRect> kSecondRemoved{{0, 0, 1920, 1050}};
+// Two 1920 x 1080 monitors, the second below the first.
+const std::vector<TRect> kStacked{{0, 0, 1920, 1080}, {0, 1080, 1920, 2160}};
+// A 2560 x 1600 laptop screen at 200 % (1280 x 800 logical pixels), and at
+// its right a 1920 x 1080 monitor at 100 %: the toolkit keeps each screen's
+// corner where the X server has it, so a gap lies between them.
+const std::vector<TRect> kMixedScales{{0, 0, 1280, 800}, {2560, 0, 4480, 1080}};
+
+struct MonitorCase {
+    const char* name;
+    const std::vector<TRect>* monitors;
+    TRect window;
+    TRect expected;
+};
+
+std::ostream& operator<<(std::ostream& os, const MonitorCase& c) {
+    return os << c.name;
+}
+
+class Monitors : public ::testing::TestWithParam<MonitorCase> {};
+
+TEST_P(Monitors, KeepTheWindowOnTheMonitorThatHoldsMostOfIt) {
+    EXPECT_EQ(KeepOnMonitors(GetParam().window, *GetParam().monitors), GetParam().expected);
+}
+
+const std::vector<TRect> kNone;
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, Monitors,
+    ::testing::Values(
+        MonitorCase{
+            "WhollyOnTheSecondStays", &kSideBySide, {2200, 100, 2490, 487}, {2200, 100, 2490, 487}},
+        MonitorCase{
+            "MostlyOnTheSecondStays", &kSideBySide, {1800, 100, 2090, 487}, {1800, 100, 2090, 487}},
+        MonitorCase{"BelowTheSecondComesUpOnIt",
+                    &kSideBySide,
+                    {2500, 1000, 2790, 1387},
+                    {2500, 960, 2790, 1347}},
+        MonitorCase{
+            "TallerThanTheSecondIsCut", &kSideBySide, {2000, 0, 2300, 1200}, {2000, 0, 2300, 1024}},
+        MonitorCase{"AboveEveryMonitorComesToTheNearest",
+                    &kSideBySide,
+                    {2500, -3000, 2790, -2613},
+                    {2500, 0, 2790, 387}},
+        MonitorCase{"OnARemovedMonitorComesWhollyOntoTheOther",
+                    &kSecondRemoved,
+                    {2200, 100, 2490, 487},
+                    {1630, 100, 1920, 487}},
+        MonitorCase{"StackedLowerStays", &kStacked, {300, 1500, 590, 1887}, {300, 1500, 590, 1887}},
+        MonitorCase{"StackedStraddlingKeepsToTheLargerShare",
+                    &kStacked,
+                    {300, 900, 590, 1287},
+                    {300, 1080, 590, 1467}},
+        MonitorCase{"InTheGapBetweenScalesGoesToTheNearer",
+                    &kMixedScales,
+                    {1700, 100, 1990, 487},
+                    {990, 100, 1280, 487}},
+        MonitorCase{"OnTheUnscaledMonitorStays",
+                    &kMixedScales,
+                    {3000, 500, 3290, 887},
+                    {3000, 500, 3290, 887}},
+        MonitorCase{
+            "NoMonitorsLeaveItAlone", &kNone, {2200, 100, 2490, 487}, {2200, 100, 2490, 487}}),
+    [](const ::testing::TestParamInfo<MonitorCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

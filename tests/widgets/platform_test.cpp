@@ -8,12 +8,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+#include <optional>
 
 #include "tabulo/runtime/message.h"
 #include "tabulo/widgets/keystate.h"
 #include "tabulo/widgets/messagebox.h"
 #include "tabulo/widgets/resources.h"
 #include "tabulo/widgets/screen.h"
+#include "tabulo/widgets/session.h"
 
 namespace {
 
@@ -42,7 +44,7 @@ private:
     }
     void png(const QString& name, int size) {
         QImage image(size, size, QImage::Format_ARGB32);
-        image.fill(Qt::red);
+        image.fill(size == 32 ? Qt::blue : Qt::red);  // the 32-pixel picture is told apart
         ASSERT_TRUE(image.save(dir_.filePath(name), "PNG"));
     }
     QTemporaryDir dir_;
@@ -71,6 +73,14 @@ TEST_F(ResourceTree, IconGroupHoldsEverySize) {
     EXPECT_TRUE(sizes.contains(QSize(16, 16)));
     EXPECT_TRUE(sizes.contains(QSize(32, 32)));
     EXPECT_FALSE(ResourceIcon("single").isNull());
+    // A 16-pixel icon on a 200 % screen is the 32-pixel picture, not the
+    // 16-pixel one scaled up.
+    const QImage small = icon.pixmap(QSize(16, 16), 1.0).toImage();
+    const QImage sharp = icon.pixmap(QSize(16, 16), 2.0).toImage();
+    EXPECT_EQ(small.size(), QSize(16, 16));
+    EXPECT_EQ(small.pixelColor(8, 8), QColor(Qt::red));
+    EXPECT_EQ(sharp.size(), QSize(32, 32));
+    EXPECT_EQ(sharp.pixelColor(8, 8), QColor(Qt::blue));
 }
 
 TEST_F(ResourceTree, MissingIconIsNull) {
@@ -150,6 +160,65 @@ TEST(Screen, HookReplacesTheScreenSize) {
     SetScreenSizeHook({});
     EXPECT_GT(ScreenSize().Width, 0);
     EXPECT_GT(ScreenSize().Height, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The platform the viewer asks for, by session.
+struct SessionCase {
+    const char* Name;
+    TSessionEnv Env;
+    const char* Platform;
+};
+
+class ViewerPlatform : public ::testing::TestWithParam<SessionCase> {};
+
+TEST_P(ViewerPlatform, FollowsTheSession) {
+    EXPECT_EQ(ViewerPlatformFor(GetParam().Env), GetParam().Platform);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sessions, ViewerPlatform,
+    ::testing::Values(
+        SessionCase{"X11", {"", "", "x11", ":0"}, ""},
+        SessionCase{"WaylandWithXWayland", {"", "wayland-0", "wayland", ":0"}, "xcb;wayland"},
+        SessionCase{"WaylandSocketOnly", {"", "wayland-1", "", ":1"}, "xcb;wayland"},
+        SessionCase{"WaylandSessionTypeOnly", {"", "", "wayland", ":0"}, "xcb;wayland"},
+        SessionCase{"WaylandWithoutX", {"", "wayland-0", "wayland", ""}, "wayland"},
+        SessionCase{"UserChoiceOnWayland", {"wayland", "wayland-0", "wayland", ":0"}, ""},
+        SessionCase{"UserChoiceOffscreen", {"offscreen", "wayland-0", "", ""}, ""},
+        SessionCase{"NoDisplayAtAll", {"", "", "", ""}, ""}),
+    [](const ::testing::TestParamInfo<SessionCase>& info) { return std::string(info.param.Name); });
+
+// The choice reaches Qt only while the application object is made: programs
+// the viewer starts later find the environment as the user left it.
+TEST(ViewerPlatformStart, AsksForItsPlatformOnlyWhileItLives) {
+    const char* names[] = {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"};
+    std::optional<QByteArray> saved[3];
+    for (int i = 0; i < 3; ++i)
+        if (qEnvironmentVariableIsSet(names[i])) saved[i] = qgetenv(names[i]);
+    qunsetenv("QT_QPA_PLATFORM");
+    qputenv("WAYLAND_DISPLAY", "wayland-0");
+    qputenv("DISPLAY", ":0");
+    {
+        TViewerPlatformStart start;
+        EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), "xcb;wayland");
+    }
+    EXPECT_FALSE(qEnvironmentVariableIsSet("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    {
+        TViewerPlatformStart start;
+        EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), "offscreen");
+    }
+    EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), "offscreen");
+    for (int i = 0; i < 3; ++i) {
+        if (saved[i])
+            qputenv(names[i], *saved[i]);
+        else
+            qunsetenv(names[i]);
+    }
 }
 
 }  // namespace

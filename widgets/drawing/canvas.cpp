@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <climits>
+#include <cmath>
 #include <optional>
 
 #include "tabulo/widgets/bitmap.h"
@@ -198,16 +199,20 @@ void TCanvas::DrawImage(int x, int y, const QImage& image) {
 
 void TCanvas::StretchDrawImage(const TRect& dest, const QImage& image) {
     if (image.isNull() || dest.Empty()) return;
-    if (dest.Width() == image.width() && dest.Height() == image.height()) {
-        DrawImage(dest.Left, dest.Top, image);
-        return;
-    }
+    const double ratio = DeviceRatio();
+    const int w = DevicePixels(dest.Width(), ratio), h = DevicePixels(dest.Height(), ratio);
     Scope s(*this);
     if (!s.p) return;
-    // Scaled here, then copied 1:1: the painter's own smooth scaling is
-    // bilinear and loses detail when shrinking a lot.
-    s.p->drawImage(QPoint(dest.Left, dest.Top),
-                   StretchImage(image, dest.Width(), dest.Height(), stretchMode_));
+    // Scaled here to the device's pixels, then copied 1:1: the painter's own
+    // smooth scaling is bilinear and loses detail when shrinking a lot.
+    QImage scaled = StretchImage(image, w, h, stretchMode_);
+    scaled.setDevicePixelRatio(ratio);
+    s.p->drawImage(QPoint(dest.Left, dest.Top), scaled);
+}
+
+double TCanvas::DeviceRatio() const {
+    if (painter_ && painter_->device()) return painter_->device()->devicePixelRatio();
+    return 1.0;
 }
 
 void TCanvas::DrawIcon(int x, int y, const TIcon& icon, int width, int height) {
@@ -312,6 +317,10 @@ void TCanvas::DrawPushButtonFrame(const TRect& r, uint32_t state) {
         return;
     }
     DrawEdge(cur, (state & pbPushed) ? edgeSunken : edgeRaised, flags);
+}
+
+int DevicePixels(int logical, double ratio) {
+    return ratio == 1.0 ? logical : int(std::lround(logical * ratio));
 }
 
 QImage StretchImage(const QImage& source, int w, int h, TStretchMode mode) {

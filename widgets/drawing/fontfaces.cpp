@@ -76,13 +76,18 @@ void InstallStandInFaces() {
                             QFontDatabase::families().contains(sansSerif, Qt::CaseInsensitive);
 }
 
-TFaceChoice ChooseFace(std::string_view family, int charHeight) {
+TFaceChoice ChooseFace(std::string_view family, int charHeight, double deviceRatio) {
     InstallStandInFaces();
     TFaceChoice choice;
     choice.PixelSize = charHeight;
+    // A strike has the pixels of one size: at any other device pixel ratio
+    // it would be drawn at its own size with the letters placed for the
+    // scaled one. Outline faces scale, and are smoothed there as the desktop
+    // draws them.
+    const bool unscaled = deviceRatio == 1.0;
     if (sameFamily(family, "MS Sans Serif")) {
         if (offer.SansSerifOutline) choice.Families << QStringLiteral("MS Sans Serif");
-        if (offer.SansSerifBitmap) {
+        if (offer.SansSerifBitmap && unscaled) {
             for (const Strike& s : kSansSerifStrikes) {
                 if (s.CharHeight != charHeight) continue;
                 choice.Families << QStringLiteral("MS Sans Serif");
@@ -90,12 +95,12 @@ TFaceChoice ChooseFace(std::string_view family, int charHeight) {
             }
         }
         choice.Families << outlineFallbacks();
-        choice.Crisp = true;
+        choice.Crisp = unscaled;
         return choice;
     }
     if (sameFamily(family, "Tahoma")) {
         choice.Families = outlineFallbacks();
-        choice.Crisp = true;
+        choice.Crisp = unscaled;
         return choice;
     }
     choice.Families << QString::fromUtf8(family.data(), qsizetype(family.size()));

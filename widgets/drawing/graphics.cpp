@@ -211,8 +211,8 @@ void TGraphicTool::Assign(const TGraphicTool& o) {
 }
 
 QFont TGraphicTool::ToQFont() const {
-    QFont f = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::font()
-                                                                           : QFont();
+    const bool gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+    QFont f = gui ? QGuiApplication::font() : QFont();
     int charHeight = 0;
     if (fontHeight_ < 0) {
         charHeight = -fontHeight_;
@@ -221,7 +221,8 @@ QFont TGraphicTool::ToQFont() const {
         charHeight = std::max(1, fontHeight_ * 4 / 5);
     }
     if (!fontName_.empty()) {
-        const TFaceChoice face = ChooseFace(fontName_.view(), charHeight);
+        const TFaceChoice face =
+            ChooseFace(fontName_.view(), charHeight, gui ? qGuiApp->devicePixelRatio() : 1.0);
         f.setFamilies(face.Families);
         if (face.PixelSize > 0) charHeight = face.PixelSize;
         if (face.Crisp) f.setStyleStrategy(QFont::NoAntialias);

@@ -30,5 +30,10 @@ void TIcon::Draw(TCanvas& canvas, int x, int y, int width, int height) const {
     if (icon_.isNull()) return;
     const int w = width > 0 ? width : size_;
     const int h = height > 0 ? height : size_;
-    canvas.DrawImage(x, y, Image(w, h));
+    // From the icon's picture for the device's pixels (its large sizes on a
+    // high-DPI screen), not a small one scaled up.
+    const double ratio = canvas.DeviceRatio();
+    QImage image = Image(DevicePixels(w, ratio), DevicePixels(h, ratio));
+    image.setDevicePixelRatio(ratio);
+    canvas.DrawImage(x, y, image);
 }

@@ -110,25 +110,90 @@ TPlacementRecord ReadIniPlacement(std::string_view file, std::string_view sectio
     return r;
 }
 
-TRect RestoredPlacement(const TPlacementRecord& saved, const TRect& current, const TRect& area) {
-    // 64-bit throughout: stored values may be anything a 32-bit integer holds.
-    int64_t left = saved.Left.value_or(current.Left);
-    int64_t top = saved.Top.value_or(current.Top);
-    int64_t width = saved.Width.value_or(current.Width());
-    int64_t height = saved.Height.value_or(current.Height());
-    if (!area.Empty()) {
-        width = std::clamp<int64_t>(width, 1, area.Width());
-        height = std::clamp<int64_t>(height, 1, area.Height());
-        const int64_t grip = std::min<int64_t>(width, kPlacementGrip);
-        left = std::clamp<int64_t>(left, int64_t{area.Left} - width + grip,
-                                   int64_t{area.Right} - grip);
-        top = std::clamp<int64_t>(top, area.Top,
-                                  int64_t{area.Bottom} - std::min<int64_t>(height, kPlacementGrip));
-    } else {
-        width = std::clamp<int64_t>(width, 0, INT32_MAX / 2);
-        height = std::clamp<int64_t>(height, 0, INT32_MAX / 2);
-        left = std::clamp<int64_t>(left, INT32_MIN / 2, INT32_MAX / 2);
-        top = std::clamp<int64_t>(top, INT32_MIN / 2, INT32_MAX / 2);
+namespace {
+
+struct Box {
+    int64_t Left, Top, Right, Bottom;
+    int64_t Width() const { return Right - Left; }
+    int64_t Height() const { return Bottom - Top; }
+};
+
+Box ToBox(const TRect& r) {
+    return {r.Left, r.Top, r.Right, r.Bottom};
+}
+
+int64_t SharedArea(const Box& a, const Box& b) {
+    const int64_t w = std::min(a.Right, b.Right) - std::max(a.Left, b.Left);
+    const int64_t h = std::min(a.Bottom, b.Bottom) - std::max(a.Top, b.Top);
+    return w > 0 && h > 0 ? w * h : 0;
+}
+
+// The squared distance between two rectangles that do not overlap (as
+// doubles: the coordinates may be far apart).
+double Distance2(const Box& a, const Box& b) {
+    const double dx = double(std::max<int64_t>({0, b.Left - a.Right, a.Left - b.Right}));
+    const double dy = double(std::max<int64_t>({0, b.Top - a.Bottom, a.Top - b.Bottom}));
+    return dx * dx + dy * dy;
+}
+
+Box Keep(Box w, std::span<const TRect> monitors) {
+    const TRect* chosen = nullptr;
+    int64_t most = 0;
+    for (const TRect& m : monitors) {
+        if (m.Empty()) continue;
+        const int64_t shared = SharedArea(w, ToBox(m));
+        if (shared > most) most = shared, chosen = &m;
     }
-    return TRect{int(left), int(top), int(left + width), int(top + height)};
+    const bool held = chosen != nullptr;
+    if (!held) {
+        double nearest = 0;
+        for (const TRect& m : monitors) {
+            if (m.Empty()) continue;
+            const double d = Distance2(w, ToBox(m));
+            if (!chosen || d < nearest) nearest = d, chosen = &m;
+        }
+    }
+    if (!chosen) return w;
+    const Box a = ToBox(*chosen);
+    const int64_t width = std::clamp<int64_t>(w.Width(), 1, a.Width());
+    const int64_t height = std::clamp<int64_t>(w.Height(), 1, a.Height());
+    // Held: enough of it stays reachable. Not held: all of it comes in.
+    const int64_t grip = held ? std::min<int64_t>(width, kPlacementGrip) : width;
+    const int64_t gripHigh = held ? std::min<int64_t>(height, kPlacementGrip) : height;
+    const int64_t left = std::clamp<int64_t>(w.Left, a.Left - width + grip, a.Right - grip);
+    const int64_t top = std::clamp<int64_t>(w.Top, a.Top, a.Bottom - gripHigh);
+    return {left, top, left + width, top + height};
+}
+
+}  // namespace
+
+TRect KeepOnMonitors(const TRect& window, std::span<const TRect> monitors) {
+    const Box b = Keep(ToBox(window), monitors);
+    return TRect{int(b.Left), int(b.Top), int(b.Right), int(b.Bottom)};
+}
+
+bool OnSomeMonitor(const TRect& window, std::span<const TRect> monitors) {
+    bool any = false;
+    for (const TRect& m : monitors) {
+        if (m.Empty()) continue;
+        any = true;
+        if (SharedArea(ToBox(window), ToBox(m)) > 0) return true;
+    }
+    return !any;
+}
+
+TRect RestoredPlacement(const TPlacementRecord& saved, const TRect& current,
+                        std::span<const TRect> monitors) {
+    // 64-bit throughout: stored values may be anything a 32-bit integer
+    // holds; a window no monitor takes in is kept within half the range.
+    const int64_t width =
+        std::clamp<int64_t>(saved.Width.value_or(current.Width()), 0, INT32_MAX / 2);
+    const int64_t height =
+        std::clamp<int64_t>(saved.Height.value_or(current.Height()), 0, INT32_MAX / 2);
+    const int64_t left =
+        std::clamp<int64_t>(saved.Left.value_or(current.Left), INT32_MIN / 2, INT32_MAX / 2);
+    const int64_t top =
+        std::clamp<int64_t>(saved.Top.value_or(current.Top), INT32_MIN / 2, INT32_MAX / 2);
+    const Box b = Keep({left, top, left + width, top + height}, monitors);
+    return TRect{int(b.Left), int(b.Top), int(b.Right), int(b.Bottom)};
 }

@@ -5,9 +5,13 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QEventLoop>
+#include <QScreen>
+#include <QTimer>
 #include <algorithm>
 
 #include "control_impl.h"
+#include "tabulo/widgets/placementstore.h"
+#include "tabulo/widgets/screen.h"
 #include "x11window.h"
 
 namespace {
@@ -18,20 +22,34 @@ std::vector<TControl*> forms;
 TMessageHook appletHook;
 TMessageHook globalHook;
 std::function<void()> idleHook;
+QMetaObject::Connection screenAdded, screenRemoved;
 
 void keepLastWindowFromQuitting() {
     // The loop ends by Terminate only, never because a window closed.
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         app->setQuitOnLastWindowClosed(false);
 }
+
+void watchMonitors() {
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app || screenRemoved) return;
+    // Once the toolkit has done with the screen (it moves the windows of a
+    // removed one to the primary screen as it sees fit).
+    auto later = [app] { QTimer::singleShot(0, app, &KeepFormsOnMonitors); };
+    screenAdded = QObject::connect(app, &QGuiApplication::screenAdded, app, later);
+    screenRemoved = QObject::connect(app, &QGuiApplication::screenRemoved, app, later);
+}
 }  // namespace
 
 void StartApplication() {
     terminated = false;
     keepLastWindowFromQuitting();
+    watchMonitors();
 }
 
 void StopApplication() {
+    QObject::disconnect(screenAdded);
+    QObject::disconnect(screenRemoved);
     applet = nullptr;
     appletHook = nullptr;
     globalHook = nullptr;
@@ -97,6 +115,18 @@ void SetApplicationState(uint8_t state) {
 
 const std::vector<TControl*>& FormList() {
     return forms;
+}
+
+void KeepFormsOnMonitors() {
+    const std::vector<TRect> monitors = MonitorAreas();
+    const std::vector<TControl*> all = forms;
+    for (TControl* f : all) {
+        QWidget* w = f->Widget();
+        if (!w || !w->isWindow()) continue;
+        const TRect now = f->BoundsRect();
+        const TRect kept = KeepOnMonitors(now, monitors);
+        if (!(kept == now)) f->SetBoundsRect(kept);
+    }
 }
 
 TControl* ActiveForm() {

@@ -27,7 +27,10 @@ struct TControl::Impl {
     bool quietShowHide = false;     // the hide/show of a flag change is no news
     bool paletteInherited = false;  // colours equal the inherited ones, none set
     QIcon largeIcon;                // the whole icon, given after the first paint
-    uint32_t focusToReturn = 0;     // X window to hand the focus back to
+    // Minimised by hiding, where the window system cannot be asked to
+    // minimise and restore (Wayland).
+    bool minimisedByHiding = false;
+    uint32_t focusToReturn = 0;  // X window to hand the focus back to
     QDeadlineTimer focusReturnBy;
     std::vector<TControl*> pages;  // tab pages (owned)
     std::vector<int> tabImages;

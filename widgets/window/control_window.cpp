@@ -363,7 +363,7 @@ uint8_t TControl::WindowState() const {
     QWidget* w = Widget();
     if (!w) return wsNormal;
     Qt::WindowStates s = w->windowState();
-    if (s & Qt::WindowMinimized) return wsMinimized;
+    if ((s & Qt::WindowMinimized) || d_->minimisedByHiding) return wsMinimized;
     if (s & Qt::WindowMaximized) return wsMaximized;
     return wsNormal;
 }
@@ -376,7 +376,20 @@ void TControl::SetWindowState(uint8_t state, bool activate) {
     if (state == wsMaximized) s |= Qt::WindowMaximized;
     const bool was = w->testAttribute(Qt::WA_ShowWithoutActivating);
     if (!activate) w->setAttribute(Qt::WA_ShowWithoutActivating, true);
-    if (!activate && WindowState() == wsMinimized && w->isVisible()) {
+    // A Wayland compositor may ignore a client's wish to be minimised and
+    // never lets it leave that state by itself: there the window is hidden
+    // instead (its restore handle stands in for it) and shown again, and the
+    // layer remembers the state. The program is told of neither.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
+        (state == wsMinimized || d_->minimisedByHiding)) {
+        d_->minimisedByHiding = state == wsMinimized;
+        QPointer<QWidget> guard(w);
+        d_->quietShowHide = true;
+        w->setWindowState(s);
+        w->setVisible(state != wsMinimized);
+        if (!guard || FromWidget(guard) != this) return;
+        d_->quietShowHide = false;
+    } else if (!activate && WindowState() == wsMinimized && w->isVisible()) {
         restoreQuietly(state);
     } else {
         w->setWindowState(s);

@@ -60,7 +60,8 @@ private:
     void applyAutoSize();
     void drawVisiblePart(TCanvas& canvas, const TDrawRect& target, int cw, int ch);
     void repaint();
-    const TBitmap& scaled(int w, int h);
+    // The picture scaled to w x h device pixels, for a device of that ratio.
+    const TBitmap& scaled(int w, int h, double ratio);
     const TBitmap& tileBlock(int cw, int ch);
     void dropCaches();
 

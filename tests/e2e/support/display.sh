@@ -8,7 +8,9 @@
 # one is missing), empties the scratch folder, points XDG_CONFIG_HOME into
 # it (a first run; the user's own settings untouched) and runs the script
 # again on a virtual display of its own (parallel runs must not share one).
-# On the display it sets bin, work and check and returns.
+# On the display it sets bin, work and check and returns. The display is
+# 1280 x 800 unless E2E_SCREEN gives another WIDTHxHEIGHTxDEPTH;
+# E2E_XVFB_ARGS adds arguments of the X server.
 
 e2e_display() {
     local tools=()
@@ -29,7 +31,8 @@ e2e_display() {
         mkdir -p "$2/config"
         export XDG_CONFIG_HOME="$2/config"
         export QT_QPA_PLATFORM=xcb
-        exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x800x24 -noreset" bash "$0" --inner "$@"
+        exec xvfb-run -a -n $((100 + RANDOM % 400)) \
+            -s "-screen 0 ${E2E_SCREEN:-1280x800x24} -noreset ${E2E_XVFB_ARGS:-}" bash "$0" --inner "$@"
     fi
     bin=$2 work=$3 check=$4
     pid=

@@ -118,12 +118,20 @@ public:
     int TextHeight(std::string_view text) { return TextExtent(text).cy; }
 
     // Bitmaps: plain copy, and scaled into a rectangle by the stretch mode.
-    // An empty bitmap draws nothing.
+    // An empty bitmap draws nothing. Coordinates are logical pixels; a
+    // plain copy covers as many logical pixels as the picture has pixels
+    // (a picture that says it holds more pixels per logical one, by its
+    // device pixel ratio, covers fewer), and a scaled one is scaled to the
+    // device's pixels of the rectangle, so no pixel of the picture is lost
+    // to a scaling step on a high-DPI screen.
     void Draw(int x, int y, const TBitmap& bitmap);
     void StretchDraw(const TRect& dest, const TBitmap& bitmap);
     // Plain images (the bitmap forms above use these).
     void DrawImage(int x, int y, const QImage& image);
     void StretchDrawImage(const TRect& dest, const QImage& image);
+    // Device pixels per logical pixel of what the canvas draws on (1 for a
+    // bitmap's own canvas and for no surface at all).
+    double DeviceRatio() const;
     // An icon at (x, y), at its own size or the size given.
     void DrawIcon(int x, int y, const TIcon& icon, int width = 0, int height = 0);
 
@@ -171,3 +179,7 @@ private:
 // Scales an image to w x h by the stretch mode: halftone averages the source
 // pixels each target pixel covers, the other modes take the nearest pixel.
 QImage StretchImage(const QImage& source, int w, int h, TStretchMode mode);
+
+// The device pixels that a length of `logical` pixels covers at a device
+// pixel ratio.
+int DevicePixels(int logical, double ratio);

@@ -10,9 +10,10 @@
 //
 //   family the program names  face drawn                   why
 //   "MS Sans Serif"           "MS Sans Serif" (fonts-wine)  the same bitmap face, strikes
-//                                                           for 8, 10 and 12 points
-//                             at other sizes: "Tahoma"      an outline face of nearly the
-//                                                           same widths
+//                                                           for 8, 10 and 12 points, at
+//                                                           device pixel ratio 1
+//                             at other sizes and ratios:    an outline face of nearly the
+//                             "Tahoma"                      same widths, which scales
 //   "Tahoma"                  "Tahoma" (fonts-wine)         metric-compatible outline face
 //   either, without fonts-wine "Liberation Sans"            Arial's metrics, close to Tahoma's
 //
@@ -22,15 +23,17 @@
 #include <thread>
 
 // The families (first found first) and pixel size that draw `family` at a
-// character height of `charHeight` pixels.
+// character height of `charHeight` logical pixels on screens of the given
+// device pixel ratio (the highest of the desktop's screens).
 struct TFaceChoice {
     QStringList Families;
     int PixelSize = 0;
     // Drawn without smoothing, as these faces were made to be drawn at
-    // these sizes (the stand-ins; a family of the user's own keeps it).
+    // these sizes at 96 DPI (the stand-ins at ratio 1; a family of the
+    // user's own keeps its smoothing).
     bool Crisp = false;
 };
-TFaceChoice ChooseFace(std::string_view family, int charHeight);
+TFaceChoice ChooseFace(std::string_view family, int charHeight, double deviceRatio);
 
 // Registers the stand-in faces found on this machine with the toolkit; runs
 // once, and only once a GUI application exists (ChooseFace calls it).

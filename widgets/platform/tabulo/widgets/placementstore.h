@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -36,12 +37,23 @@ bool WritePlacement(std::string_view key, int32_t left, int32_t top, int32_t hei
 TPlacementRecord ReadIniPlacement(std::string_view file, std::string_view section,
                                   const TRect& current);
 
-// Where a window goes when its saved placement is restored: the saved values
-// over the current ones, made safe for the area (AvailableScreenArea). A
-// stored size or position may come from another screen, another program or
-// a damaged file: the window is never larger than the area nor smaller than
-// 1 x 1, its top edge (the title bar) lies inside the area, and at least
-// kPlacementGrip pixels of its width stay inside it. An empty area leaves
-// the values as they are.
+// Where a window goes on the desktop's monitors (their usable areas,
+// MonitorAreas, primary first): it keeps to the monitor that holds most of
+// it, the first of equals. There the window is never larger than the area
+// nor smaller than 1 x 1, its top edge (the title bar) lies inside the area
+// and at least kPlacementGrip pixels of its width stay inside it, so a
+// window partly off the edge on purpose stays where it is. A window that no
+// monitor holds any of (its monitor was removed, or the values are damaged)
+// moves wholly onto the nearest monitor, as far as it fits. Without
+// monitors the window stays where it is.
 inline constexpr int kPlacementGrip = 64;
-TRect RestoredPlacement(const TPlacementRecord& saved, const TRect& current, const TRect& area);
+TRect KeepOnMonitors(const TRect& window, std::span<const TRect> monitors);
+// Whether some monitor shows part of the window (always without monitors).
+bool OnSomeMonitor(const TRect& window, std::span<const TRect> monitors);
+
+// Where a window goes when its saved placement is restored: the saved values
+// over the current ones, kept on the monitors by KeepOnMonitors. A stored
+// size or position may come from another desktop, another program or a
+// damaged file; no value overflows.
+TRect RestoredPlacement(const TPlacementRecord& saved, const TRect& current,
+                        std::span<const TRect> monitors);

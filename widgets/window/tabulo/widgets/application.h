@@ -13,9 +13,10 @@
 #include "tabulo/widgets/control.h"
 
 // Start and end of the layer's life in a program: Start makes the loop end
-// only by Terminate (never because the last window closed) and clears the
-// terminate flag; Stop forgets the applet and the hooks. A QApplication
-// must exist first.
+// only by Terminate (never because the last window closed), clears the
+// terminate flag and keeps the forms on the monitors when one is added or
+// removed; Stop forgets the applet and the hooks and stops watching the
+// monitors. A QApplication must exist first.
 void StartApplication();
 void StopApplication();
 
@@ -49,6 +50,9 @@ void SetApplicationState(uint8_t state);
 
 // Every live form, in creation order.
 const std::vector<TControl*>& FormList();
+// Moves every top-level form, shown or hidden, that lies off the monitors
+// onto them (KeepOnMonitors); Start runs it after a monitor comes or goes.
+void KeepFormsOnMonitors();
 // The form that has the focus, or nullptr.
 TControl* ActiveForm();
 
