@@ -32,7 +32,7 @@ trap stop_all EXIT
 
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm=$!
-within 10 eval 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+within 10 eval '[[ $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *"window id"* ]]' ||
     fail "openbox did not start: $(cat "$work/openbox.log")"
 
 client_size() { xwininfo -id "$wid" | awk '/^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print w "x" h}'; }
@@ -103,7 +103,7 @@ awk -v e="$rmse" 'BEGIN {exit !(e < 0.02)}' || fail "the chart does not use the 
 state() { xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state:/ {print $3}'; }
 xdotool mousemove --window "$wid" 280 400 click 3
 within 5 eval '[ "$(state "$wid")" = Iconic ]' || fail "a right-button release did not minimise"
-within 5 eval 'hid=$(xdotool search --onlyvisible --name "^Form$" | head -n 1); [ -n "$hid" ]' ||
+within 5 eval 'hid=$(first_window --name "^Form$"); [ -n "$hid" ]' ||
     fail "no restore handle after minimising"
 hsize=$(xwininfo -id "$hid" | awk '/^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print w "x" h}')
 echo "handle $hsize"

@@ -60,7 +60,7 @@ start_weston() {
     compositor=$!
     within 20 eval '[ -S "$XDG_RUNTIME_DIR/$socket" ] && grep -q "xserver listening on display" "$work/weston-$name.log"' ||
         fail "weston ($name) did not start: $(cat "$work/weston-$name.log")"
-    xdisplay=$(sed -nE 's/.*xserver listening on display (:[0-9]+).*/\1/p' "$work/weston-$name.log" | head -n 1)
+    xdisplay=$(sed -nE '0,/.*xserver listening on display (:[0-9]+).*/s//\1/p' "$work/weston-$name.log")
     echo "weston ($name) $compositor: Wayland socket $socket, XWayland $xdisplay"
 }
 stop_weston() {
