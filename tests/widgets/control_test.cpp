@@ -444,7 +444,7 @@ TEST_F(StandardControls, ACheckBoxClickReportsTheNewState) {
     EXPECT_EQ(states.size(), 2u);
 }
 
-TEST_F(StandardControls, AnEditReportsChangesAndItsKeySlotCanSwallowEnter) {
+TEST_F(StandardControls, AnEditReportsChangesAndItsKeySlotsCanSwallowOrChangeKeys) {
     form = NewForm(nullptr, "F");
     form->SetSize(200, 100);
     form->Show();
@@ -468,6 +468,18 @@ TEST_F(StandardControls, AnEditReportsChangesAndItsKeySlotCanSwallowEnter) {
     EXPECT_EQ(enters, 1);
     e->SetText("xyz");
     EXPECT_EQ(changes, 3);
+    // The edit box gets the character and the key its slots made of them:
+    // a typed "q" becomes "Q", and Home moves the caret before "xyzQ".
+    e->OnChar = [](TControl&, std::string& ch, uint32_t) {
+        if (ch == "q") ch = "Q";
+    };
+    e->OnKeyDown = [](TControl&, int& key, uint32_t) {
+        if (key == vkEnd) key = vkHome;
+    };
+    QTest::keyClicks(w, "q");
+    QTest::keyClick(w, Qt::Key_End);
+    QTest::keyClicks(w, "!");
+    EXPECT_EQ(e->Text(), "!xyzQ");
 }
 
 TEST_F(StandardControls, AMemoKeepsLinesAndReplacesASelection) {

@@ -13,6 +13,8 @@
 
 #include <memory>
 
+#include "tabulo/components/ini.h"
+
 class TClassMainForm_3063820;
 
 class TProgram {
@@ -39,6 +41,7 @@ public:
     TClassMainForm_3063820* MainSchema() const { return schema_.get(); }
 
 private:
+    TIniReadsPerEvent iniReads_;
     std::unique_ptr<TClassMainForm_3063820> schema_;
 };
 

@@ -28,6 +28,7 @@
 
 #include "tabulo/runtime/event.h"
 #include "tabulo/runtime/object.h"
+#include "tabulo/widgets/eventscope.h"
 
 class TIniFile;
 
@@ -76,4 +77,19 @@ class TKVDir : public TObject {
 public:
     // Answers with the program folder, ending with the separator, as a String.
     void getProgramDir(TData& value, uint16_t index);
+};
+
+// While it lives, the INI reads that one event of the program's windows
+// makes (a page refreshing its captions on a mouse move) look at each file
+// once; the next event looks again, so a change on disk shows at once. The
+// program holds one from start-up to shutdown.
+class TIniReadsPerEvent {
+public:
+    TIniReadsPerEvent();
+    ~TIniReadsPerEvent();
+    TIniReadsPerEvent(const TIniReadsPerEvent&) = delete;
+    TIniReadsPerEvent& operator=(const TIniReadsPerEvent&) = delete;
+
+private:
+    TEventScope previous_;
 };
