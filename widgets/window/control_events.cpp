@@ -125,8 +125,7 @@ void keyDone(QWidget* w, QKeyEvent* e, int key) {
 TControl* findButton(TControl* root, bool wantDefault) {
     for (TControl* ch : root->Children()) {
         if (ch->IsForm()) continue;
-        if (ch->Widget() && ch->Enabled() && ch->Visible() &&
-            (ch->Kind() == TControlKind::Button || ch->Kind() == TControlKind::BitButton)) {
+        if (ch->Widget() && ch->Enabled() && ch->Visible() && ch->PressedByKeys()) {
             if (wantDefault ? ch->DefaultButton() : ch->CancelButton()) return ch;
         }
         if (TControl* f = findButton(ch, wantDefault)) return f;
@@ -134,50 +133,7 @@ TControl* findButton(TControl* root, bool wantDefault) {
     return nullptr;
 }
 
-void splitterDrag(TControl* c, TControl::Impl* d, QMouseEvent* me, bool start) {
-    TControl* parent = c->Parent();
-    if (!parent) return;
-    // The aligned sibling just before the splitter, with the same alignment.
-    TControl* prev = nullptr;
-    for (TControl* s : parent->Children()) {
-        if (s == c) break;
-        if (s->Align() == c->Align() && s->Visible()) prev = s;
-    }
-    if (!prev) return;
-    const bool vertical = c->Align() == caLeft || c->Align() == caRight;
-    QPoint g = me->globalPosition().toPoint();
-    int pos = vertical ? g.x() : g.y();
-    if (start) {
-        d->dragging = true;
-        d->dragStart = pos;
-        d->dragOrigSize = vertical ? prev->Width() : prev->Height();
-        return;
-    }
-    if (!d->dragging) return;
-    int delta = pos - d->dragStart;
-    if (c->Align() == caRight || c->Align() == caBottom) delta = -delta;
-    int total = vertical ? parent->ClientWidth() : parent->ClientHeight();
-    int size = std::max(d->dragOrigSize + delta, d->minPrev);
-    size = std::min(
-        size, std::max(total - d->minNext - (vertical ? c->Width() : c->Height()), d->minPrev));
-    if (vertical)
-        prev->SetWidth(size);
-    else
-        prev->SetHeight(size);
-    parent->AlignChildren();
-}
-
 }  // namespace
-
-void TBitButtonWidget::mouseDoubleClickEvent(QMouseEvent* e) {
-    // A double click counts as another press, unless the toolkit already sent
-    // the press of this second click.
-    if (isDown()) {
-        e->accept();
-        return;
-    }
-    mousePressEvent(e);
-}
 
 namespace {
 
@@ -255,14 +211,10 @@ bool mouseEvent(TWidgetLink* link, QWidget* w, QMouseEvent* me) {
                                                                          : &TControl::OnMouseDblClk;
     if (runHooksThenSlot(link, msg, slot, msg.Mouse) != TOutcome::GoOn) return consume(me);
     TControl* c = link->Owner;
+    const QPoint screenPos = me->globalPosition().toPoint();
+    c->MouseHandled(msg, {screenPos.x(), screenPos.y()});
+    if (c->StandardControl()) return false;
     TControl::Impl* d = c->impl();
-    if (c->Kind() == TControlKind::Splitter) {
-        if (msg.Message == msgMouseDown && msg.Mouse.Button == 1) splitterDrag(c, d, me, true);
-        if (msg.Message == msgMouseMove && (msg.Mouse.Shift & mkLButton))
-            splitterDrag(c, d, me, false);
-        if (msg.Message == msgMouseUp) d->dragging = false;
-    }
-    if (widgets_detail::IsStandardControl(c->Kind())) return false;
     // A double click stands for the press of the second click: the toolkit
     // may send it without a press (when the first click went to another
     // window at the same spot).
@@ -308,7 +260,7 @@ bool hoverEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
     if (runHooksThenSlot(link, msg, enter ? &TControl::OnMouseEnter : &TControl::OnMouseLeave) !=
         TOutcome::GoOn)
         return consume(e);
-    if (link->Owner->Kind() == TControlKind::BitButton) w->update();
+    link->Owner->HoverChanged();
     return false;
 }
 
@@ -320,7 +272,7 @@ bool keyPassedUp(TControl* c, QKeyEvent* ke, int key) {
     const bool escape = key == Qt::Key_Escape;
     if (!enter && !escape) return false;
     TControl* b = findButton(c, enter);
-    auto* ab = b ? dynamic_cast<QAbstractButton*>(b->Widget()) : nullptr;
+    QAbstractButton* ab = b ? TControl::Impl::buttonOf(b) : nullptr;
     if (!ab) return false;
     ab->click();
     return consume(ke);
@@ -475,7 +427,7 @@ bool notify(TWidgetLink* link, uint32_t id, intptr_t wparam,
 }
 
 // Size and position.
-void geometryEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
+void geometryEvent(TWidgetLink* link, QEvent* e) {
     TControl* c = link->Owner;
     if (e->type() == QEvent::Move) {
         notify(link, msgMove, 0, &TControl::OnMove);
@@ -484,7 +436,7 @@ void geometryEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
     if (!notify(link, msgSize, c->IsForm() ? c->WindowState() : 0, &TControl::OnResize)) return;
     c = link->Owner;
     c->AlignChildren();
-    if (c->Kind() == TControlKind::Panel) w->update();
+    c->LookChanged();
 }
 
 // Shown, hidden, enabled.
@@ -499,9 +451,7 @@ void visibilityEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
             if (!c->impl()->quietShowHide) notify(link, msgHide, 0, &TControl::OnHide);
             break;
         default:  // EnabledChange
-            if (notify(link, msgEnable, w->isEnabled() ? 1 : 0) &&
-                link->Owner->Kind() == TControlKind::Panel)
-                w->update();
+            if (notify(link, msgEnable, w->isEnabled() ? 1 : 0)) link->Owner->LookChanged();
             break;
     }
 }
@@ -558,7 +508,7 @@ void afterEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
     switch (e->type()) {
         case QEvent::Resize:
         case QEvent::Move:
-            geometryEvent(link, w, e);
+            geometryEvent(link, e);
             break;
         case QEvent::Show:
         case QEvent::Hide:

@@ -7,19 +7,8 @@
 namespace widgets_detail {
 
 bool PaintsBeforeBase(const TWidgetLink* link) {
-    switch (link->Owner->Kind()) {
-        case TControlKind::Form:
-        case TControlKind::Panel:
-        case TControlKind::Custom:
-        case TControlKind::TabPage:
-        case TControlKind::Splitter:
-        case TControlKind::BitButton:
-            return true;
-        default:
-            return false;
-    }
+    return link->Owner->PaintsWindow();
 }
-
 namespace {
 void drawBorder(TControl* c, TCanvas& canvas, QWidget* w) {
     if (c->IsForm()) return;
@@ -33,33 +22,6 @@ void drawBorder(TControl* c, TCanvas& canvas, QWidget* w) {
     }
 }
 
-void defaultBitButton(TControl* c, TCanvas& canvas, const TRect& rect, int state) {
-    canvas.FillRect(rect, c->Color());
-    TRect r = rect;
-    canvas.DrawEdge(r, state == odsPressed ? edgeSunken : edgeRaised, bfRect);
-    TRect t = rect;
-    if (state == odsPressed) {
-        t.Left += c->TextShift().X;
-        t.Top += c->TextShift().Y;
-        t.Right += c->TextShift().X;
-        t.Bottom += c->TextShift().Y;
-    }
-    canvas.Font().Assign(c->Font());
-    if (state == odsDisabled) canvas.Font().SetColor(clGrayText);
-    canvas.DrawText(c->Text().view(), t, dtCenter | dtVCenter | dtSingleLine);
-}
-
-void panelCaption(TControl* c, TCanvas& canvas, QWidget* w) {
-    TmdvPanelData* pd = c->PanelData();
-    TText text = c->Text();
-    if (!pd || text.empty()) return;
-    uint32_t flags = dtSingleLine;
-    flags |= pd->HAlign == 1 ? dtCenter : pd->HAlign == 2 ? dtRight : dtLeft;
-    flags |= pd->VAlign == 1 ? dtVCenter : pd->VAlign == 2 ? dtBottom : dtTop;
-    TRect r{0, 0, w->width(), w->height()};
-    canvas.Font().Assign(c->Font());
-    canvas.DrawText(text.view(), r, flags);
-}
 }  // namespace
 
 bool Paint(TWidgetLink* link, QWidget* w, QPaintEvent*, bool basePainted) {
@@ -79,17 +41,17 @@ bool Paint(TWidgetLink* link, QWidget* w, QPaintEvent*, bool basePainted) {
         QPainter p(w);
         TCanvas& canvas = c->Canvas();
         canvas.BindPainter(&p);
-        if (c->Kind() == TControlKind::BitButton) {
+        if (c->OwnerDrawn()) {
             int state = c->DrawState();
             bool drawn = false;
             if (c->OnDrawItem) {
                 auto slot = c->OnDrawItem;
                 drawn = slot(*c, canvas, rect, state);
             }
-            if ((c = link->Owner) && !drawn) defaultBitButton(c, canvas, rect, state);
+            if ((c = link->Owner) && !drawn) c->DrawDefaultLook(canvas, rect, state);
         } else {
             if (!skipErase && c->Color() != clNone) canvas.FillRect(rect, c->Color());
-            if (c->Kind() == TControlKind::Panel) panelCaption(c, canvas, w);
+            c->DrawCaption(canvas, rect);
             drawBorder(c, canvas, w);
             if (c->OnPaint) {
                 auto slot = c->OnPaint;

@@ -9,26 +9,12 @@
 #include <QWindow>
 #include <utility>
 
-#include "control_impl.h"
+#include "control_kinds.h"
 #include "tabulo/widgets/application.h"
+#include "tabulo/widgets/icon.h"
 #include "x11window.h"
 
 namespace {
-
-void frameShape(QFrame* f, uint32_t style, uint32_t ex) {
-    if (ex & WS_EX_CLIENTEDGE) {
-        f->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        f->setLineWidth(2);
-    } else if (ex & WS_EX_STATICEDGE) {
-        f->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        f->setLineWidth(1);
-    } else if (style & WS_BORDER) {
-        f->setFrameStyle(QFrame::Box | QFrame::Plain);
-        f->setLineWidth(1);
-    } else {
-        f->setFrameStyle(QFrame::NoFrame);
-    }
-}
 
 // Shows again a window that changing its flags has hidden, without taking
 // the focus.
@@ -94,7 +80,7 @@ void TControl::applyColors() {
         TRoleColours rc;
         if (c.color_ != clNone) {
             const QColor bg = ToQColor(c.color_);
-            if (c.kind_ == TControlKind::Edit || c.kind_ == TControlKind::Memo) {
+            if (c.backgroundIsTextArea()) {
                 rc.add(QPalette::Base, bg);
             } else {
                 rc.add(QPalette::Window, bg);
@@ -136,23 +122,9 @@ void TControl::applyStyle() {
         applyFormFlags();
         return;
     }
-    if (widgets_detail::IsStandardControl(kind_))
+    if (StandardControl())
         w->setFocusPolicy((style_ & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
-    switch (kind_) {
-        case TControlKind::Button:
-            static_cast<QPushButton*>(w)->setFlat(style_ & BS_FLAT);
-            break;
-        case TControlKind::Edit:
-            static_cast<QLineEdit*>(w)->setFrame(
-                (style_ & WS_BORDER) || (exStyle_ & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)));
-            break;
-        case TControlKind::Memo:
-        case TControlKind::Label:
-            frameShape(static_cast<QFrame*>(w), style_, exStyle_);
-            break;
-        default:
-            break;
-    }
+    applyKindStyle();
     w->setAcceptDrops(exStyle_ & WS_EX_ACCEPTFILES);
     w->update();
 }
@@ -234,6 +206,52 @@ TFrameFlags frameFlags(uint32_t style, uint32_t ex) {
 }
 
 }  // namespace
+
+TFormControl::TFormControl(TControl* parent, const TText& caption)
+    : TControl(TControlKind::Form, parent) {
+    // An owned form stays a window of its own (Qt::Window).
+    auto* w = new TBridge<TPlainWidget>(this, parent ? parent->Widget() : nullptr, Qt::Window);
+    // No system menu (close button) until the owner asks for one.
+    style_ = WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    w->setWindowTitle(widgets_detail::ToQString(caption.view()));
+    w->setAttribute(Qt::WA_QuitOnClose, false);
+    adopt(w, w);
+}
+
+QString TFormControl::shownText() const {
+    return Widget()->windowTitle();
+}
+
+bool TFormControl::showText(std::string_view utf8) {
+    if (QAnyStringView::equal(shownText(), QUtf8StringView(utf8))) return false;
+    Widget()->setWindowTitle(widgets_detail::ToQString(utf8));
+    return true;
+}
+
+namespace {
+constexpr int kIconSizeWithWindow = 64;
+}  // namespace
+
+void TFormControl::applyIcon() {
+    QWidget* w = Widget();
+    QIcon qi = Icon() ? Icon()->Icon() : QIcon();
+    d_->largeIcon = QIcon();
+    if (!w->testAttribute(Qt::WA_WState_Created)) {
+        // A window gets its icon converted for X as it is created, every
+        // size of it: the large ones cost more than building the rest of
+        // the main window. The window manager gets the sizes it draws
+        // with the window, and the large ones right after its first paint.
+        QIcon small;
+        for (const QSize size : qi.availableSizes())
+            if (size.width() <= kIconSizeWithWindow && size.height() <= kIconSizeWithWindow)
+                small.addPixmap(qi.pixmap(size));
+        if (!small.isNull() && small.availableSizes().size() < qi.availableSizes().size()) {
+            d_->largeIcon = qi;
+            qi = small;
+        }
+    }
+    w->setWindowIcon(qi);
+}
 
 void TControl::applyFormFlags() {
     QWidget* w = Widget();
