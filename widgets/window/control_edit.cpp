@@ -7,7 +7,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
-#include "control_kinds.h"
+#include "control_edit.h"
 
 using widgets_detail::FromQString;
 using widgets_detail::ToQString;

@@ -1,14 +1,14 @@
-// The kinds of control made of plain windows, labels and buttons, and the
-// New... functions of every kind.
+// The form, the plain windows and the label, and the New... functions of
+// every kind.
 
 #include "control_kinds.h"
 
-#include <QAbstractButton>
-#include <QCheckBox>
+#include "control_buttons.h"
+#include "control_edit.h"
+#include "control_tabs.h"
+
 #include <QFrame>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPushButton>
 
 #include "tabulo/widgets/application.h"
 #include "tabulo/widgets/icon.h"
@@ -49,16 +49,55 @@ QWidget* windowOf(TControl* parent) {
     return parent ? parent->Widget() : nullptr;
 }
 
-// A signal of a standard control runs a slot. The connection lives as long
-// as the window; the control is looked up through the link each time, as it
-// may have gone first.
-void fire(TWidgetLink* link, TControl::TNotify TControl::*slot) {
-    TControl* c = link->Owner;
-    if (!c || !(c->*slot)) return;
-    auto copy = c->*slot;
-    copy(*c);
-}
 }  // namespace
+
+// ----- forms
+
+TFormControl::TFormControl(TControl* parent, const TText& caption)
+    : TControl(TControlKind::Form, parent) {
+    // An owned form stays a window of its own (Qt::Window).
+    auto* w = new TBridge<TPlainWidget>(this, parent ? parent->Widget() : nullptr, Qt::Window);
+    // No system menu (close button) until the owner asks for one.
+    style_ = WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    w->setWindowTitle(ToQString(caption.view()));
+    w->setAttribute(Qt::WA_QuitOnClose, false);
+    adopt(w, w);
+}
+
+QString TFormControl::shownText() const {
+    return Widget()->windowTitle();
+}
+
+bool TFormControl::showText(std::string_view utf8) {
+    if (QAnyStringView::equal(shownText(), QUtf8StringView(utf8))) return false;
+    Widget()->setWindowTitle(ToQString(utf8));
+    return true;
+}
+
+namespace {
+constexpr int kIconSizeWithWindow = 64;
+}  // namespace
+
+void TFormControl::applyIcon() {
+    QWidget* w = Widget();
+    QIcon qi = Icon() ? Icon()->Icon() : QIcon();
+    d_->largeIcon = QIcon();
+    if (!w->testAttribute(Qt::WA_WState_Created)) {
+        // A window gets its icon converted for X as it is created, every
+        // size of it: the large ones cost more than building the rest of
+        // the main window. The window manager gets the sizes it draws
+        // with the window, and the large ones right after its first paint.
+        QIcon small;
+        for (const QSize size : qi.availableSizes())
+            if (size.width() <= kIconSizeWithWindow && size.height() <= kIconSizeWithWindow)
+                small.addPixmap(qi.pixmap(size));
+        if (!small.isNull() && small.availableSizes().size() < qi.availableSizes().size()) {
+            d_->largeIcon = qi;
+            qi = small;
+        }
+    }
+    w->setWindowIcon(qi);
+}
 
 // ----- plain windows
 
@@ -181,99 +220,6 @@ void TLabelControl::applyTextAlign() {
 
 void TLabelControl::applyKindStyle() {
     widgets_detail::SetFrameShape(label(), style_, exStyle_);
-}
-
-// ----- buttons
-
-QAbstractButton* TButtonControl::button() const {
-    return static_cast<QAbstractButton*>(Widget());
-}
-
-QString TButtonControl::shownText() const {
-    return button()->text();
-}
-
-bool TButtonControl::showText(std::string_view utf8) {
-    if (QAnyStringView::equal(shownText(), QUtf8StringView(utf8))) return false;
-    button()->setText(ToQString(utf8));
-    button()->update();
-    return true;
-}
-
-void TButtonControl::applyIcon() {
-    button()->setIcon(Icon() ? Icon()->Icon() : QIcon());
-}
-
-namespace {
-// A button reports its clicks through the click slot.
-template <class Button>
-Button* clicking(Button* b) {
-    QObject::connect(b, &QAbstractButton::clicked, b, [b] { fire(b, &TControl::OnClick); });
-    return b;
-}
-}  // namespace
-
-TPushButtonControl::TPushButtonControl(TControl* parent, const TText& caption)
-    : TButtonControl(TControlKind::Button, parent) {
-    auto* b = clicking(new TBridge<QPushButton>(this, ToQString(caption.view()), windowOf(parent)));
-    style_ = WS_TABSTOP;
-    adopt(b, b);
-}
-
-void TPushButtonControl::applyDefault() {
-    if (auto* b = static_cast<QPushButton*>(Widget())) b->setDefault(DefaultButton());
-}
-
-void TPushButtonControl::applyKindStyle() {
-    static_cast<QPushButton*>(Widget())->setFlat(style_ & BS_FLAT);
-}
-
-TBitButtonControl::TBitButtonControl(TControl* parent, const TText& caption)
-    : TButtonControl(TControlKind::BitButton, parent) {
-    auto* b = clicking(new TBridge<TBitButtonWidget>(this, windowOf(parent)));
-    b->setText(ToQString(caption.view()));
-    b->setAttribute(Qt::WA_Hover, true);
-    style_ = WS_TABSTOP;
-    adopt(b, b);
-}
-
-void TBitButtonControl::DrawDefaultLook(TCanvas& canvas, const TRect& rect, int state) {
-    canvas.FillRect(rect, Color());
-    TRect r = rect;
-    canvas.DrawEdge(r, state == odsPressed ? edgeSunken : edgeRaised, bfRect);
-    TRect t = rect;
-    if (state == odsPressed) {
-        t.Left += TextShift().X;
-        t.Top += TextShift().Y;
-        t.Right += TextShift().X;
-        t.Bottom += TextShift().Y;
-    }
-    canvas.Font().Assign(Font());
-    if (state == odsDisabled) canvas.Font().SetColor(clGrayText);
-    canvas.DrawText(Text().view(), t, dtCenter | dtVCenter | dtSingleLine);
-}
-
-void TBitButtonControl::HoverChanged() {
-    // The hot look follows the pointer.
-    if (QWidget* w = Widget()) w->update();
-}
-
-void TBitButtonWidget::mouseDoubleClickEvent(QMouseEvent* e) {
-    // A double click counts as another press, unless the toolkit already sent
-    // the press of this second click.
-    if (isDown()) {
-        e->accept();
-        return;
-    }
-    mousePressEvent(e);
-}
-
-TCheckBoxControl::TCheckBoxControl(TControl* parent, const TText& caption)
-    : TButtonControl(TControlKind::CheckBox, parent) {
-    auto* c = clicking(new TBridge<QCheckBox>(this, ToQString(caption.view()), windowOf(parent)));
-    c->setAutoFillBackground(true);
-    style_ = WS_TABSTOP;
-    adopt(c, c);
 }
 
 // ----- constructors

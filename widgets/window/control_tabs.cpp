@@ -3,7 +3,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "control_kinds.h"
+#include "control_tabs.h"
 
 using widgets_detail::FromQString;
 using widgets_detail::ToQString;

@@ -207,52 +207,6 @@ TFrameFlags frameFlags(uint32_t style, uint32_t ex) {
 
 }  // namespace
 
-TFormControl::TFormControl(TControl* parent, const TText& caption)
-    : TControl(TControlKind::Form, parent) {
-    // An owned form stays a window of its own (Qt::Window).
-    auto* w = new TBridge<TPlainWidget>(this, parent ? parent->Widget() : nullptr, Qt::Window);
-    // No system menu (close button) until the owner asks for one.
-    style_ = WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-    w->setWindowTitle(widgets_detail::ToQString(caption.view()));
-    w->setAttribute(Qt::WA_QuitOnClose, false);
-    adopt(w, w);
-}
-
-QString TFormControl::shownText() const {
-    return Widget()->windowTitle();
-}
-
-bool TFormControl::showText(std::string_view utf8) {
-    if (QAnyStringView::equal(shownText(), QUtf8StringView(utf8))) return false;
-    Widget()->setWindowTitle(widgets_detail::ToQString(utf8));
-    return true;
-}
-
-namespace {
-constexpr int kIconSizeWithWindow = 64;
-}  // namespace
-
-void TFormControl::applyIcon() {
-    QWidget* w = Widget();
-    QIcon qi = Icon() ? Icon()->Icon() : QIcon();
-    d_->largeIcon = QIcon();
-    if (!w->testAttribute(Qt::WA_WState_Created)) {
-        // A window gets its icon converted for X as it is created, every
-        // size of it: the large ones cost more than building the rest of
-        // the main window. The window manager gets the sizes it draws
-        // with the window, and the large ones right after its first paint.
-        QIcon small;
-        for (const QSize size : qi.availableSizes())
-            if (size.width() <= kIconSizeWithWindow && size.height() <= kIconSizeWithWindow)
-                small.addPixmap(qi.pixmap(size));
-        if (!small.isNull() && small.availableSizes().size() < qi.availableSizes().size()) {
-            d_->largeIcon = qi;
-            qi = small;
-        }
-    }
-    w->setWindowIcon(qi);
-}
-
 void TControl::applyFormFlags() {
     QWidget* w = Widget();
     if (!w) return;
