@@ -84,6 +84,52 @@ TEST_F(Lifetime, ChildrenOutliveTheirParentsWindowAsInertShells) {
     EXPECT_TRUE(child->Text().empty());
 }
 
+TEST_F(Lifetime, ShellsOfEveryKindAnswerAsEmptyControls) {
+    form = NewForm(nullptr, "Form");
+    TControl* panel = NewPanel(form, "P");
+    std::vector<TControl*> kinds = {
+        keep(NewPanel(panel, "p")),      keep(NewControl(panel)),
+        keep(NewLabel(panel, "l")),      keep(NewButton(panel, "b")),
+        keep(NewBitButton(panel, "bb")), keep(NewCheckBox(panel, "c")),
+        keep(NewEdit(panel, 0)),         keep(NewEdit(panel, eoMultiline)),
+        keep(NewTabControl(panel)),      keep(NewSplitter(panel)),
+    };
+    kinds.back()->SetAlign(caLeft);
+    kinds[8]->AddTab("t");
+    delete panel;
+    for (TControl* c : kinds) {
+        SCOPED_TRACE(int(c->Kind()));
+        ASSERT_EQ(c->Widget(), nullptr);
+        c->SetText("x\r\ny");
+        c->SetIcon(nullptr);
+        c->SetChecked(true);
+        c->SetDefaultButton(true);
+        c->SetTextAlign(taCenter);
+        c->SetWordWrap(true);
+        c->SetReadOnly(true);
+        c->SetSelection(0, 1);
+        c->ReplaceSelection("z");
+        c->SetStyle(c->Style() | WS_BORDER);
+        c->SetColor(clWhite);
+        c->Font().SetFontSize(12);
+        c->SetCurrentTab(0);
+        c->SetTabText(0, "u");
+        c->DeleteTab(0);
+        EXPECT_TRUE(c->Text().empty());
+        EXPECT_FALSE(c->Checked());
+        EXPECT_FALSE(c->ReadOnly());
+        EXPECT_EQ(c->DrawState(), odsNormal);
+        EXPECT_EQ(c->LineCount(), 0);
+        EXPECT_EQ(c->LineStart(0), -1);
+        EXPECT_TRUE(c->Line(0).empty());
+        EXPECT_TRUE(c->SelText().empty());
+        EXPECT_EQ(c->AddTab("t"), nullptr);
+        EXPECT_EQ(c->TabCount(), 0);
+        EXPECT_EQ(c->TabPage(0), nullptr);
+        EXPECT_EQ(c->CurrentTab(), -1);
+    }
+}
+
 TEST_F(Lifetime, FreeingAChildFirstLeavesTheParentIntact) {
     form = NewForm(nullptr, "Form");
     TControl* panel = keep(NewPanel(form));
