@@ -1,17 +1,16 @@
-// The form, the plain windows and the label, and the New... functions of
-// every kind.
+// The plain windows and the label, and the New... functions of every kind.
 
 #include "control_kinds.h"
 
 #include "control_buttons.h"
 #include "control_edit.h"
+#include "control_form.h"
 #include "control_tabs.h"
 
 #include <QFrame>
 #include <QLabel>
 
 #include "tabulo/widgets/application.h"
-#include "tabulo/widgets/icon.h"
 
 namespace widgets_detail {
 
@@ -50,54 +49,6 @@ QWidget* windowOf(TControl* parent) {
 }
 
 }  // namespace
-
-// ----- forms
-
-TFormControl::TFormControl(TControl* parent, const TText& caption)
-    : TControl(TControlKind::Form, parent) {
-    // An owned form stays a window of its own (Qt::Window).
-    auto* w = new TBridge<TPlainWidget>(this, parent ? parent->Widget() : nullptr, Qt::Window);
-    // No system menu (close button) until the owner asks for one.
-    style_ = WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-    w->setWindowTitle(ToQString(caption.view()));
-    w->setAttribute(Qt::WA_QuitOnClose, false);
-    adopt(w, w);
-}
-
-QString TFormControl::shownText() const {
-    return Widget()->windowTitle();
-}
-
-bool TFormControl::showText(std::string_view utf8) {
-    if (QAnyStringView::equal(shownText(), QUtf8StringView(utf8))) return false;
-    Widget()->setWindowTitle(ToQString(utf8));
-    return true;
-}
-
-namespace {
-constexpr int kIconSizeWithWindow = 64;
-}  // namespace
-
-void TFormControl::applyIcon() {
-    QWidget* w = Widget();
-    QIcon qi = Icon() ? Icon()->Icon() : QIcon();
-    d_->largeIcon = QIcon();
-    if (!w->testAttribute(Qt::WA_WState_Created)) {
-        // A window gets its icon converted for X as it is created, every
-        // size of it: the large ones cost more than building the rest of
-        // the main window. The window manager gets the sizes it draws
-        // with the window, and the large ones right after its first paint.
-        QIcon small;
-        for (const QSize size : qi.availableSizes())
-            if (size.width() <= kIconSizeWithWindow && size.height() <= kIconSizeWithWindow)
-                small.addPixmap(qi.pixmap(size));
-        if (!small.isNull() && small.availableSizes().size() < qi.availableSizes().size()) {
-            d_->largeIcon = qi;
-            qi = small;
-        }
-    }
-    w->setWindowIcon(qi);
-}
 
 // ----- plain windows
 

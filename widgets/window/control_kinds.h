@@ -1,8 +1,8 @@
 #pragma once
 // The kinds of control: each owns its toolkit window and overrides what sets
 // it apart from the others. The New... functions of control.h make them.
-// Here the form, the plain windows (custom, panel, splitter) and the label;
-// the buttons, edit boxes and the tab strip have headers of their own.
+// Here the plain windows (custom, panel, splitter) and the label; the form,
+// the buttons, the edit boxes and the tab strip have headers of their own.
 
 #include <QString>
 #include <memory>
@@ -17,17 +17,6 @@ void SetFrameShape(QWidget* frame, uint32_t style, uint32_t exStyle);
 QString ToQString(std::string_view utf8);
 TText FromQString(const QString& s);
 }  // namespace widgets_detail
-
-// A top-level window, hidden at first.
-class TFormControl : public TControl {
-public:
-    TFormControl(TControl* parent, const TText& caption);
-
-protected:
-    QString shownText() const override;
-    bool showText(std::string_view utf8) override;
-    void applyIcon() override;
-};
 
 // A plain window that its owner paints: custom controls, and the base of
 // panels, tab pages and splitters.

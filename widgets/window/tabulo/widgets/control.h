@@ -427,13 +427,14 @@ protected:
     virtual void applyKindStyle() {}
     // The background colour is the text area's (edit boxes).
     virtual bool backgroundIsTextArea() const { return false; }
-    void applyStyle();
+    // Applies the style bits to the window (a form: its frame flags).
+    virtual void applyStyle();
+    // The window is shown and about to be mapped.
+    virtual void aboutToMap() {}
 
     friend struct Impl;
     void applyFont();
     void applyColors();
-    void applyFormFlags();
-    void prepareFrame();
     void restoreQuietly(uint8_t state);
 
     TControlKind kind_;
