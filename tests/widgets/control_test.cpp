@@ -17,6 +17,7 @@
 
 #include "tabulo/widgets/application.h"
 #include "tabulo/widgets/control.h"
+#include "tabulo/widgets/eventscope.h"
 
 namespace {
 
@@ -238,6 +239,39 @@ TEST_F(HookChain, AConsumingHookStopsTheChainAndTheSlots) {
     QTest::mouseRelease(c->Widget(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(oldHookSaw);
     EXPECT_EQ(slotDowns, 1);
+}
+
+// The scope a higher layer puts around each event (the INI reads of one
+// event look at each file once).
+int scopeDepth = 0;
+bool countedScope(TEventDelivery deliver, void* context) {
+    ++scopeDepth;
+    const bool handled = deliver(context);
+    --scopeDepth;
+    return handled;
+}
+
+TEST_F(HookChain, EveryEventRunsInsideTheInstalledScopeAndEventsInsideNest) {
+    form = NewForm(nullptr, "F");
+    form->SetSize(200, 100);
+    form->Show();
+    TControl* c = keep(NewControl(form));
+    c->SetBoundsRect({0, 0, 50, 50});
+    std::vector<int> depths;
+    c->OnMouseMove = [&](TControl& self, const TMouseInfo&) {
+        depths.push_back(scopeDepth);
+        self.SetSize(60, 60);  // its resize is an event inside this one
+    };
+    c->OnResize = [&](TControl&) { depths.push_back(scopeDepth); };
+    const TEventScope before = SetEventScope(&countedScope);
+    QTest::mouseMove(c->Widget(), QPoint(10, 10));
+    EXPECT_EQ(SetEventScope(before), &countedScope);
+    EXPECT_EQ(depths, (std::vector<int>{1, 2}));
+    EXPECT_EQ(scopeDepth, 0);
+    // Without a scope the events still arrive.
+    depths.clear();
+    c->SetSize(70, 70);
+    EXPECT_EQ(depths, (std::vector<int>{0}));
 }
 
 TEST_F(HookChain, AHookCanRefuseAClose) {
