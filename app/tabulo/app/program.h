@@ -1,7 +1,8 @@
 #pragma once
 // The program body.
 //
-//   units up     resources, tooltip manager, widget layer, message box
+//   units up     INI reads once per event, resources, tooltip manager,
+//                widget layer, message box
 //   "/ih"?       information box, exit 0, no window
 //   build        the main schema (main window hidden, four pages, handle)
 //   start        InstallHooks, RunInits: the main window is created and shown
