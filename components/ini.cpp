@@ -23,6 +23,18 @@ void replaceAll(std::string& s, std::string_view what, std::string_view by) {
 }
 }  // namespace
 
+namespace {
+bool readOncePerEvent(TEventDelivery deliver, void* context) {
+    const TIniReadScope reads;
+    return deliver(context);
+}
+}  // namespace
+
+TIniReadsPerEvent::TIniReadsPerEvent() : previous_(SetEventScope(&readOncePerEvent)) {}
+TIniReadsPerEvent::~TIniReadsPerEvent() {
+    SetEventScope(previous_);
+}
+
 TKVini::TKVini() = default;
 TKVini::~TKVini() {
     close();

@@ -5,7 +5,9 @@
 #                another layer's folder);
 #   components/  no Qt header (the widget layer's objects stand for Qt), and
 #                nothing from the layers above it (controls, app);
-#   controls/    no Qt header, and nothing from app.
+#   controls/    no Qt header, and nothing from app;
+#   widgets/window/ no header of the INI files (the window layer offers a
+#                scope around each event; the INI component fills it).
 # Qt headers are the <Q...> and <Qt...> forms (also quoted, also with a
 # module folder such as <QtWidgets/QLabel>).
 #
@@ -34,6 +36,7 @@ layers='widgets|components|controls|app|resources|tools'
 runtime_forbidden="${qt}|(\.\./)+(${layers})/|(${layers})/tabulo/"
 components_forbidden="${qt}|tabulo/(controls|app)/|(\.\./)+(controls|app)/|(controls|app)/tabulo/"
 controls_forbidden="${qt}|tabulo/app/|(\.\./)+app/|app/tabulo/"
+window_forbidden='tabulo/widgets/(ini|customini)\.h|(\.\./)+files/'
 # An include of the runtime's own public headers.
 runtime_own='^[^:]+:[0-9]+:[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]tabulo/runtime/[^.">][^">]*[">]'
 
@@ -57,6 +60,12 @@ check() {
     out=$(offenders "$root/controls" "$controls_forbidden")
     if [ -n "$out" ]; then
         echo "controls/ must use the widget layer instead of Qt, and nothing from app:"
+        echo "$out"
+        bad=1
+    fi
+    out=$(offenders "$root/widgets/window" "$window_forbidden")
+    if [ -n "$out" ]; then
+        echo "widgets/window/ must not know the INI files:"
         echo "$out"
         bad=1
     fi
@@ -124,6 +133,11 @@ self_test() {
     expect 1 "controls with an application header"
     mk controls/x.cpp '#include "tabulo/components/hintmanager.h"' '#include "tabulo/widgets/bitmap.h"'
     expect 0 "controls with component and widget-layer headers"
+
+    mk widgets/window/control_widgets.h '#include "tabulo/widgets/ini.h"'
+    expect 1 "the window layer with the INI header"
+    mk widgets/window/control.cpp '#include "tabulo/widgets/canvas.h"' '#include <QWidget>'
+    expect 0 "the window layer with Qt and the drawing headers"
 
     # Names that only look like Qt's, and the layers' own headers.
     mk components/x.cpp '#include "tabulo/widgets/tooltip.h"' '#include <queue>' \

@@ -17,6 +17,7 @@
 
 #include "tabulo/widgets/application.h"
 #include "tabulo/widgets/control.h"
+#include "tabulo/widgets/eventscope.h"
 
 namespace {
 
@@ -82,6 +83,52 @@ TEST_F(Lifetime, ChildrenOutliveTheirParentsWindowAsInertShells) {
     child->SetVisible(false);
     EXPECT_EQ(child->Width(), 0);
     EXPECT_TRUE(child->Text().empty());
+}
+
+TEST_F(Lifetime, ShellsOfEveryKindAnswerAsEmptyControls) {
+    form = NewForm(nullptr, "Form");
+    TControl* panel = NewPanel(form, "P");
+    std::vector<TControl*> kinds = {
+        keep(NewPanel(panel, "p")),      keep(NewControl(panel)),
+        keep(NewLabel(panel, "l")),      keep(NewButton(panel, "b")),
+        keep(NewBitButton(panel, "bb")), keep(NewCheckBox(panel, "c")),
+        keep(NewEdit(panel, 0)),         keep(NewEdit(panel, eoMultiline)),
+        keep(NewTabControl(panel)),      keep(NewSplitter(panel)),
+    };
+    kinds.back()->SetAlign(caLeft);
+    kinds[8]->AddTab("t");
+    delete panel;
+    for (TControl* c : kinds) {
+        SCOPED_TRACE(int(c->Kind()));
+        ASSERT_EQ(c->Widget(), nullptr);
+        c->SetText("x\r\ny");
+        c->SetIcon(nullptr);
+        c->SetChecked(true);
+        c->SetDefaultButton(true);
+        c->SetTextAlign(taCenter);
+        c->SetWordWrap(true);
+        c->SetReadOnly(true);
+        c->SetSelection(0, 1);
+        c->ReplaceSelection("z");
+        c->SetStyle(c->Style() | WS_BORDER);
+        c->SetColor(clWhite);
+        c->Font().SetFontSize(12);
+        c->SetCurrentTab(0);
+        c->SetTabText(0, "u");
+        c->DeleteTab(0);
+        EXPECT_TRUE(c->Text().empty());
+        EXPECT_FALSE(c->Checked());
+        EXPECT_FALSE(c->ReadOnly());
+        EXPECT_EQ(c->DrawState(), odsNormal);
+        EXPECT_EQ(c->LineCount(), 0);
+        EXPECT_EQ(c->LineStart(0), -1);
+        EXPECT_TRUE(c->Line(0).empty());
+        EXPECT_TRUE(c->SelText().empty());
+        EXPECT_EQ(c->AddTab("t"), nullptr);
+        EXPECT_EQ(c->TabCount(), 0);
+        EXPECT_EQ(c->TabPage(0), nullptr);
+        EXPECT_EQ(c->CurrentTab(), -1);
+    }
 }
 
 TEST_F(Lifetime, FreeingAChildFirstLeavesTheParentIntact) {
@@ -192,6 +239,39 @@ TEST_F(HookChain, AConsumingHookStopsTheChainAndTheSlots) {
     QTest::mouseRelease(c->Widget(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(oldHookSaw);
     EXPECT_EQ(slotDowns, 1);
+}
+
+// The scope a higher layer puts around each event (the INI reads of one
+// event look at each file once).
+int scopeDepth = 0;
+bool countedScope(TEventDelivery deliver, void* context) {
+    ++scopeDepth;
+    const bool handled = deliver(context);
+    --scopeDepth;
+    return handled;
+}
+
+TEST_F(HookChain, EveryEventRunsInsideTheInstalledScopeAndEventsInsideNest) {
+    form = NewForm(nullptr, "F");
+    form->SetSize(200, 100);
+    form->Show();
+    TControl* c = keep(NewControl(form));
+    c->SetBoundsRect({0, 0, 50, 50});
+    std::vector<int> depths;
+    c->OnMouseMove = [&](TControl& self, const TMouseInfo&) {
+        depths.push_back(scopeDepth);
+        self.SetSize(60, 60);  // its resize is an event inside this one
+    };
+    c->OnResize = [&](TControl&) { depths.push_back(scopeDepth); };
+    const TEventScope before = SetEventScope(&countedScope);
+    QTest::mouseMove(c->Widget(), QPoint(10, 10));
+    EXPECT_EQ(SetEventScope(before), &countedScope);
+    EXPECT_EQ(depths, (std::vector<int>{1, 2}));
+    EXPECT_EQ(scopeDepth, 0);
+    // Without a scope the events still arrive.
+    depths.clear();
+    c->SetSize(70, 70);
+    EXPECT_EQ(depths, (std::vector<int>{0}));
 }
 
 TEST_F(HookChain, AHookCanRefuseAClose) {
@@ -444,7 +524,7 @@ TEST_F(StandardControls, ACheckBoxClickReportsTheNewState) {
     EXPECT_EQ(states.size(), 2u);
 }
 
-TEST_F(StandardControls, AnEditReportsChangesAndItsKeySlotCanSwallowEnter) {
+TEST_F(StandardControls, AnEditReportsChangesAndItsKeySlotsCanSwallowOrChangeKeys) {
     form = NewForm(nullptr, "F");
     form->SetSize(200, 100);
     form->Show();
@@ -468,6 +548,18 @@ TEST_F(StandardControls, AnEditReportsChangesAndItsKeySlotCanSwallowEnter) {
     EXPECT_EQ(enters, 1);
     e->SetText("xyz");
     EXPECT_EQ(changes, 3);
+    // The edit box gets the character and the key its slots made of them:
+    // a typed "q" becomes "Q", and Home moves the caret before "xyzQ".
+    e->OnChar = [](TControl&, std::string& ch, uint32_t) {
+        if (ch == "q") ch = "Q";
+    };
+    e->OnKeyDown = [](TControl&, int& key, uint32_t) {
+        if (key == vkEnd) key = vkHome;
+    };
+    QTest::keyClicks(w, "q");
+    QTest::keyClick(w, Qt::Key_End);
+    QTest::keyClicks(w, "!");
+    EXPECT_EQ(e->Text(), "!xyzQ");
 }
 
 TEST_F(StandardControls, AMemoKeepsLinesAndReplacesASelection) {

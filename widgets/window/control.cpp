@@ -8,14 +8,12 @@
 #include <QMoveEvent>
 #include <QResizeEvent>
 #include <QScreen>
-#include <QTabBar>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
 
-#include "control_impl.h"
+#include "control_kinds.h"
 #include "tabulo/widgets/application.h"
-#include "tabulo/widgets/icon.h"
 
 namespace {
 std::unordered_map<uint32_t, TControl*>& handleTable() {
@@ -24,10 +22,6 @@ std::unordered_map<uint32_t, TControl*>& handleTable() {
 }
 uint32_t nextHandle = 0x100;
 uint64_t nextSerial = 1;
-
-bool topLevel(TControlKind k) {
-    return k == TControlKind::Form;
-}
 
 // A hidden window gets its move and resize notices only when shown; the
 // layer's users expect them at once (children align, layouts arrange), so
@@ -136,141 +130,25 @@ TControl::~TControl() {
     QWidget* w = d_->widget.data();
     TWidgetLink* link = d_->link;
     Impl::notifyGone(this);
-    // Page areas are ours: free their objects (their windows go with ours).
-    std::vector<TControl*> pages = std::move(d_->pages);
-    for (TControl* p : pages) delete p;
     disposeWidget(w, link);
 }
 
-namespace {
-// Signals of the standard controls become the click and change slots. The
-// connections live as long as the window; the control is looked up through
-// the link each time, as it may have gone first.
-void fire(TWidgetLink* link, TControl::TNotify TControl::*slot) {
-    TControl* c = link->Owner;
-    if (!c || !(c->*slot)) return;
-    auto copy = c->*slot;
-    copy(*c);
-}
-
-void connectSignals(QWidget* w, TWidgetLink* link) {
-    if (auto* b = dynamic_cast<QAbstractButton*>(w)) {
-        QObject::connect(b, &QAbstractButton::clicked, b,
-                         [link] { fire(link, &TControl::OnClick); });
-    } else if (auto* e = dynamic_cast<QLineEdit*>(w)) {
-        QObject::connect(e, &QLineEdit::textChanged, e,
-                         [link] { fire(link, &TControl::OnChange); });
-    } else if (auto* m = dynamic_cast<QPlainTextEdit*>(w)) {
-        QObject::connect(m, &QPlainTextEdit::textChanged, m,
-                         [link] { fire(link, &TControl::OnChange); });
-    } else if (auto* t = dynamic_cast<QTabWidget*>(w)) {
-        QObject::connect(t, &QTabWidget::currentChanged, t,
-                         [link] { fire(link, &TControl::OnChange); });
-    }
-}
-}  // namespace
-
-void TControl::build(const TText& text) {
-    QWidget* parentWidget = parent_ ? parent_->Widget() : nullptr;
-    QWidget* w = nullptr;
-    TWidgetLink* link = nullptr;
-    auto make = [&](auto* bridged) {
-        w = bridged;
-        link = bridged;
-    };
-    const QString qtext = QString::fromUtf8(text.view().data(), qsizetype(text.size()));
-    switch (kind_) {
-        case TControlKind::Form: {
-            // An owned form stays a window of its own (Qt::Window).
-            make(new TBridge<TPlainWidget>(this, parentWidget, Qt::Window));
-            // No system menu (close button) until the owner asks for one.
-            style_ = WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-            w->setWindowTitle(qtext);
-            w->setAttribute(Qt::WA_QuitOnClose, false);
-            break;
-        }
-        case TControlKind::Panel:
-        case TControlKind::Custom:
-        case TControlKind::TabPage:
-        case TControlKind::Splitter:
-            make(new TBridge<TPlainWidget>(this, parentWidget));
-            w->setProperty("tabuloText", qtext);
-            break;
-        case TControlKind::Label: {
-            auto* l = new TBridge<QLabel>(this, qtext, parentWidget);
-            l->setTextFormat(Qt::PlainText);
-            l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            l->setAutoFillBackground(true);
-            make(l);
-            break;
-        }
-        case TControlKind::Button:
-            make(new TBridge<QPushButton>(this, qtext, parentWidget));
-            style_ = WS_TABSTOP;
-            break;
-        case TControlKind::BitButton: {
-            auto* b = new TBridge<TBitButtonWidget>(this, parentWidget);
-            b->setText(qtext);
-            b->setAttribute(Qt::WA_Hover, true);
-            b->setMouseTracking(true);
-            make(b);
-            style_ = WS_TABSTOP;
-            break;
-        }
-        case TControlKind::CheckBox: {
-            auto* c = new TBridge<QCheckBox>(this, qtext, parentWidget);
-            c->setAutoFillBackground(true);
-            make(c);
-            style_ = WS_TABSTOP;
-            break;
-        }
-        case TControlKind::Edit: {
-            auto* e = new TBridge<QLineEdit>(this, parentWidget);
-            e->setText(qtext);
-            make(e);
-            style_ = WS_TABSTOP | WS_BORDER;
-            break;
-        }
-        case TControlKind::Memo: {
-            auto* m = new TBridge<QPlainTextEdit>(this, parentWidget);
-            m->setPlainText(qtext);
-            make(m);
-            style_ = WS_TABSTOP | WS_BORDER;
-            break;
-        }
-        case TControlKind::TabControl:
-            make(new TBridge<TTabWidget>(this, parentWidget));
-            style_ = WS_TABSTOP;
-            break;
-    }
+void TControl::adopt(QWidget* w, TWidgetLink* link) {
     d_->widget = w;
     d_->link = link;
-    connectSignals(w, link);
     d_->handle = widgets_detail::IssueHandle(this);
-    if (!topLevel(kind_)) style_ |= WS_CHILD;
+    if (!IsForm()) style_ |= WS_CHILD;
     w->setMouseTracking(true);
     // A mouse message belongs to the window under the pointer: one that the
     // control leaves unhandled is not offered to its parent as well.
     w->setAttribute(Qt::WA_NoMousePropagation, true);
-    if (kind_ == TControlKind::TabControl || kind_ == TControlKind::Memo) {
-        // Inner windows report their mouse moves too, and through their
-        // control only: never once more by propagation to it.
-        for (QWidget* inner : w->findChildren<QWidget*>()) {
-            inner->setMouseTracking(true);
-            inner->setAttribute(Qt::WA_NoMousePropagation, true);
-        }
-        if (auto* m = dynamic_cast<QPlainTextEdit*>(w))
-            widgets_detail::ForwardInnerMouse(w, m->viewport(), link);
-        if (auto* t = dynamic_cast<QTabWidget*>(w))
-            widgets_detail::ForwardInnerMouse(w, t->tabBar(), link);
-    }
-    if (topLevel(kind_)) {
+    if (IsForm()) {
         widgets_detail::RegisterForm(this);
         color_ = clBtnFace;
     } else {
         if (parent_) color_ = parent_->color_;
         // Tab pages are shown and hidden by their tab strip.
-        if (kind_ != TControlKind::TabPage) w->setVisible(true);
+        if (PlacedByAlignment()) w->setVisible(true);
         style_ |= WS_VISIBLE;
     }
     canvas_.Brush().SetColor(color_);
@@ -426,13 +304,13 @@ void TControl::AlignChildren() {
     const int m = spacing_;
     TRect free{m, m, Width() - m, Height() - m};
     static const uint8_t order[] = {caTop, caBottom, caLeft, caRight, caClient};
-    for (uint8_t kind : order) {
+    for (uint8_t side : order) {
         for (TControl* ch : children_) {
-            if (ch->align_ != kind || !ch->Widget() || !ch->Visible()) continue;
-            if (ch->kind_ == TControlKind::TabPage) continue;
+            if (ch->align_ != side || !ch->Widget() || !ch->Visible()) continue;
+            if (!ch->PlacedByAlignment()) continue;
             int w = ch->Width(), h = ch->Height();
             TRect r;
-            switch (kind) {
+            switch (side) {
                 case caTop:
                     r = {free.Left, free.Top, free.Right, free.Top + h};
                     free.Top += h + m;
@@ -470,79 +348,27 @@ void TControl::SendToBack() {
 
 // ----- state
 
-namespace {
-// The text of a window that shows it as it was set (all but the memo).
-QString shownText(TControlKind kind, const QWidget* w) {
-    switch (kind) {
-        case TControlKind::Form:
-            return w->windowTitle();
-        case TControlKind::Label:
-            return static_cast<const QLabel*>(w)->text();
-        case TControlKind::Button:
-        case TControlKind::BitButton:
-        case TControlKind::CheckBox:
-            return static_cast<const QAbstractButton*>(w)->text();
-        case TControlKind::Edit:
-            return static_cast<const QLineEdit*>(w)->text();
-        default:
-            return w->property("tabuloText").toString();
-    }
+QString TControl::shownText() const {
+    QWidget* w = Widget();
+    return w ? w->property("tabuloText").toString() : QString();
 }
-}  // namespace
+
+bool TControl::showText(std::string_view utf8) {
+    QWidget* w = Widget();
+    if (QAnyStringView::equal(shownText(), QUtf8StringView(utf8))) return false;
+    w->setProperty("tabuloText", widgets_detail::ToQString(utf8));
+    w->update();
+    return true;
+}
 
 TText TControl::Text() const {
-    QWidget* w = Widget();
-    if (!w) return TText();
-    QString s;
-    if (kind_ == TControlKind::Memo) {
-        s = static_cast<QPlainTextEdit*>(w)->toPlainText();
-        s.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    } else {
-        s = shownText(kind_, w);
-    }
-    QByteArray b = s.toUtf8();
-    return TText(std::string_view(b.constData(), std::size_t(b.size())));
+    return Widget() ? widgets_detail::FromQString(shownText()) : TText();
 }
 
 void TControl::SetText(const TText& text) {
-    QWidget* w = Widget();
-    if (!w) return;
     // A caption set to the text it shows changes nothing: no layout, no
-    // repaint (pages refresh their captions on every mouse move). An edit
-    // or memo is always set, since setting moves its cursor.
-    if (kind_ != TControlKind::Edit && kind_ != TControlKind::Memo &&
-        QAnyStringView::equal(shownText(kind_, w), QUtf8StringView(text.view())))
-        return;
-    QString s = QString::fromUtf8(text.view().data(), qsizetype(text.size()));
-    switch (kind_) {
-        case TControlKind::Form:
-            w->setWindowTitle(s);
-            break;
-        case TControlKind::Label:
-            static_cast<QLabel*>(w)->setText(s);
-            break;
-        case TControlKind::Button:
-        case TControlKind::BitButton:
-        case TControlKind::CheckBox:
-            static_cast<QAbstractButton*>(w)->setText(s);
-            w->update();
-            break;
-        case TControlKind::Edit:
-            s.remove(QLatin1Char('\r'));
-            s.replace(QLatin1Char('\n'), QLatin1Char(' '));
-            static_cast<QLineEdit*>(w)->setText(s);
-            break;
-        case TControlKind::Memo:
-            s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-            s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-            static_cast<QPlainTextEdit*>(w)->setPlainText(s);
-            break;
-        default:
-            w->setProperty("tabuloText", s);
-            w->update();
-            break;
-    }
-    if (!Widget()) return;
+    // repaint (pages refresh their captions on every mouse move).
+    if (!Widget() || !showText(text.view()) || !Widget()) return;
     TMsg msg;
     msg.Message = msgSetText;
     Perform(msg);
@@ -617,7 +443,7 @@ void TControl::SetTabOrder(int order) {
             if (ch->Widget() && ch->TabStop()) stops.push_back(ch);
             stack.push_back(ch);
         }
-        for (TControl* p : c->d_->pages) stack.push_back(p);
+        for (int i = 0; i < c->TabCount(); ++i) stack.push_back(c->TabPage(i));
     }
     std::stable_sort(stops.begin(), stops.end(), [](TControl* a, TControl* b) {
         int ka = a->tabOrder_ > 0 ? a->tabOrder_ : INT32_MAX;
@@ -629,35 +455,9 @@ void TControl::SetTabOrder(int order) {
         QWidget::setTabOrder(stops[i - 1]->Widget(), stops[i]->Widget());
 }
 
-namespace {
-constexpr int kIconSizeWithWindow = 64;
-}  // namespace
-
 void TControl::SetIcon(const TIcon* icon) {
     icon_ = icon;
-    QWidget* w = Widget();
-    if (!w) return;
-    QIcon qi = icon ? icon->Icon() : QIcon();
-    if (IsForm()) {
-        d_->largeIcon = QIcon();
-        if (!w->testAttribute(Qt::WA_WState_Created)) {
-            // A window gets its icon converted for X as it is created, every
-            // size of it: the large ones cost more than building the rest of
-            // the main window. The window manager gets the sizes it draws
-            // with the window, and the large ones right after its first paint.
-            QIcon small;
-            for (const QSize size : qi.availableSizes())
-                if (size.width() <= kIconSizeWithWindow && size.height() <= kIconSizeWithWindow)
-                    small.addPixmap(qi.pixmap(size));
-            if (!small.isNull() && small.availableSizes().size() < qi.availableSizes().size()) {
-                d_->largeIcon = qi;
-                qi = small;
-            }
-        }
-        w->setWindowIcon(qi);
-    } else if (auto* b = dynamic_cast<QAbstractButton*>(w)) {
-        b->setIcon(qi);
-    }
+    if (Widget()) applyIcon();
 }
 
 void TControl::SetCursor(int cursor) {
@@ -672,11 +472,11 @@ void TControl::SetCursor(int cursor) {
 }
 
 bool TControl::Checked() const {
-    auto* b = dynamic_cast<QAbstractButton*>(Widget());
+    QAbstractButton* b = button();
     return b && b->isChecked();
 }
 void TControl::SetChecked(bool on) {
-    auto* b = dynamic_cast<QAbstractButton*>(Widget());
+    QAbstractButton* b = button();
     if (!b) return;
     if (!b->isCheckable()) b->setCheckable(true);
     b->setChecked(on);
@@ -684,14 +484,14 @@ void TControl::SetChecked(bool on) {
 
 void TControl::SetDefaultButton(bool on) {
     isDefault_ = on;
-    if (auto* b = dynamic_cast<QPushButton*>(Widget())) b->setDefault(on);
+    applyDefault();
 }
 void TControl::SetCancelButton(bool on) {
     isCancel_ = on;
 }
 
 int TControl::DrawState() const {
-    auto* b = dynamic_cast<QAbstractButton*>(Widget());
+    QAbstractButton* b = button();
     if (!b) return odsNormal;
     if (!b->isEnabled()) return odsDisabled;
     if (b->isDown() || b->isChecked()) return odsPressed;
@@ -703,26 +503,16 @@ int TControl::DrawState() const {
 void TControl::SetTextAlign(uint8_t a) {
     if (a > taCenter) a = taLeft;
     textAlign_ = a;
-    QWidget* w = Widget();
-    if (!w) return;
-    Qt::Alignment h = a == taRight    ? Qt::AlignRight
-                      : a == taCenter ? Qt::AlignHCenter
-                                      : Qt::AlignLeft;
-    if (auto* l = dynamic_cast<QLabel*>(w)) {
-        l->setAlignment(h | Qt::AlignTop);
-    } else if (auto* e = dynamic_cast<QLineEdit*>(w)) {
-        e->setAlignment(h | Qt::AlignVCenter);
-    } else if (auto* m = dynamic_cast<QPlainTextEdit*>(w)) {
-        QTextOption o = m->document()->defaultTextOption();
-        o.setAlignment(h);
-        m->document()->setDefaultTextOption(o);
-    } else {
-        w->update();
-    }
+    if (Widget()) applyTextAlign();
+}
+void TControl::applyTextAlign() {
+    Widget()->update();
 }
 
-void TControl::SetWordWrap(bool on) {
-    if (auto* l = dynamic_cast<QLabel*>(Widget())) l->setWordWrap(on);
+void TControl::SetWordWrap(bool) {}
+
+void TControl::SetReadOnly(bool on) {
+    editOptions_ = on ? (editOptions_ | eoReadonly) : (editOptions_ & ~uint32_t(eoReadonly));
 }
 
 void TControl::AutoSizeToText() {
@@ -796,80 +586,4 @@ bool TControl::Perform(TMsg& msg) {
     // A hook may replace itself while it runs: call a copy.
     TMessageHook hook = hook_;
     return hook(*this, msg);
-}
-
-// ----- constructors
-
-TControl* NewForm(TControl* parent, const TText& caption) {
-    auto* c = new TControl(TControlKind::Form, parent);
-    c->build(caption);
-    if (!Applet()) SetApplet(c);
-    return c;
-}
-
-TControl* NewPanel(TControl* parent, const TText& caption, uint8_t vAlign, uint8_t hAlign,
-                   int16_t value1, int16_t value2) {
-    auto* c = new TControl(TControlKind::Panel, parent);
-    c->panelData_ = std::make_unique<TmdvPanelData>();
-    c->panelData_->VAlign = vAlign;
-    c->panelData_->HAlign = hAlign;
-    c->panelData_->Value1 = value1;
-    c->panelData_->Value2 = value2;
-    c->build(caption);
-    return c;
-}
-
-TControl* NewControl(TControl* parent) {
-    auto* c = new TControl(TControlKind::Custom, parent);
-    c->build(TText());
-    return c;
-}
-
-TControl* NewLabel(TControl* parent, const TText& caption) {
-    auto* c = new TControl(TControlKind::Label, parent);
-    c->build(caption);
-    return c;
-}
-
-TControl* NewButton(TControl* parent, const TText& caption) {
-    auto* c = new TControl(TControlKind::Button, parent);
-    c->build(caption);
-    return c;
-}
-
-TControl* NewBitButton(TControl* parent, const TText& caption) {
-    auto* c = new TControl(TControlKind::BitButton, parent);
-    c->build(caption);
-    return c;
-}
-
-TControl* NewCheckBox(TControl* parent, const TText& caption) {
-    auto* c = new TControl(TControlKind::CheckBox, parent);
-    c->build(caption);
-    return c;
-}
-
-TControl* NewEdit(TControl* parent, uint32_t options) {
-    auto* c =
-        new TControl((options & eoMultiline) ? TControlKind::Memo : TControlKind::Edit, parent);
-    c->editOptions_ = options;
-    c->build(TText());
-    c->applyEditOptions();
-    return c;
-}
-
-TControl* NewTabControl(TControl* parent, bool buttons) {
-    auto* c = new TControl(TControlKind::TabControl, parent);
-    c->build(TText());
-    if (auto* t = dynamic_cast<QTabWidget*>(c->Widget())) t->setDocumentMode(buttons);
-    return c;
-}
-
-TControl* NewSplitter(TControl* parent, int minPrev, int minNext) {
-    auto* c = new TControl(TControlKind::Splitter, parent);
-    c->d_->minPrev = minPrev;
-    c->d_->minNext = minNext;
-    c->build(TText());
-    c->SetSize(4, 4);
-    return c;
 }

@@ -1,162 +1,262 @@
-// TControl: edit boxes and the tab strip.
+// The edit boxes: single-line (TEditControl) and multi-line (TMemoControl).
 
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
-#include <QTabBar>
 #include <QTextBlock>
 #include <QTextCursor>
 
-#include "control_impl.h"
+#include "control_edit.h"
+
+using widgets_detail::FromQString;
+using widgets_detail::ToQString;
 
 namespace {
-QString toQ(const TText& t) {
-    return QString::fromUtf8(t.view().data(), qsizetype(t.size()));
+Qt::Alignment horizontal(uint8_t textAlign) {
+    return textAlign == taRight    ? Qt::AlignRight
+           : textAlign == taCenter ? Qt::AlignHCenter
+                                   : Qt::AlignLeft;
 }
-TText fromQ(const QString& s) {
-    QByteArray b = s.toUtf8();
-    return TText(std::string_view(b.constData(), std::size_t(b.size())));
+
+// A change of the text runs the change slot (looked up through the link:
+// the control may have gone first).
+void fireChange(TWidgetLink* link) {
+    TControl* c = link->Owner;
+    if (!c || !c->OnChange) return;
+    auto copy = c->OnChange;
+    copy(*c);
 }
 }  // namespace
 
-void TControl::applyEditOptions() {
-    QWidget* w = Widget();
-    const uint32_t o = editOptions_;
-    if (auto* e = dynamic_cast<QLineEdit*>(w)) {
-        e->setEchoMode((o & eoPassword) ? QLineEdit::Password : QLineEdit::Normal);
-        e->setReadOnly(o & eoReadonly);
-        if (o & eoNumber)
-            e->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), e));
-        if (o & (eoUpperCase | eoLowercase)) {
-            const bool upper = o & eoUpperCase;
-            QObject::connect(e, &QLineEdit::textEdited, e, [e, upper](const QString& s) {
-                QString t = upper ? s.toUpper() : s.toLower();
-                if (t != s) {
-                    int pos = e->cursorPosition();
-                    e->setText(t);
-                    e->setCursorPosition(pos);
-                }
-            });
-        }
+// ----- single line
 
-    } else if (auto* m = dynamic_cast<QPlainTextEdit*>(w)) {
-        m->setReadOnly(o & eoReadonly);
-        // Without horizontal scrolling the lines wrap at the window's width.
-        m->setLineWrapMode((o & eoNoHScroll) ? QPlainTextEdit::WidgetWidth
-                                             : QPlainTextEdit::NoWrap);
-        m->setHorizontalScrollBarPolicy((o & eoNoHScroll) ? Qt::ScrollBarAlwaysOff
-                                                          : Qt::ScrollBarAsNeeded);
-        m->setVerticalScrollBarPolicy((o & eoNoVScroll) ? Qt::ScrollBarAlwaysOff
-                                                        : Qt::ScrollBarAlwaysOn);
-        m->setTabChangesFocus(!(o & eoWantTab));
-        for (QWidget* inner : m->findChildren<QWidget*>()) inner->setMouseTracking(true);
+TEditControl::TEditControl(TControl* parent, uint32_t options)
+    : TControl(TControlKind::Edit, parent) {
+    auto* e = new TBridge<QLineEdit>(this, parent ? parent->Widget() : nullptr);
+    QObject::connect(e, &QLineEdit::textChanged, e, [e] { fireChange(e); });
+    editOptions_ = options;
+    style_ = WS_TABSTOP | WS_BORDER;
+    adopt(e, e);
+    e->setEchoMode((options & eoPassword) ? QLineEdit::Password : QLineEdit::Normal);
+    e->setReadOnly(options & eoReadonly);
+    if (options & eoNumber)
+        e->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), e));
+    if (options & (eoUpperCase | eoLowercase)) {
+        const bool upper = options & eoUpperCase;
+        QObject::connect(e, &QLineEdit::textEdited, e, [e, upper](const QString& s) {
+            QString t = upper ? s.toUpper() : s.toLower();
+            if (t != s) {
+                int pos = e->cursorPosition();
+                e->setText(t);
+                e->setCursorPosition(pos);
+            }
+        });
     }
 }
 
-bool TControl::ReadOnly() const {
-    QWidget* w = Widget();
-    if (auto* e = dynamic_cast<QLineEdit*>(w)) return e->isReadOnly();
-    if (auto* m = dynamic_cast<QPlainTextEdit*>(w)) return m->isReadOnly();
-    return false;
+QLineEdit* TEditControl::edit() const {
+    return static_cast<QLineEdit*>(Widget());
 }
 
-void TControl::SetReadOnly(bool on) {
-    editOptions_ = on ? (editOptions_ | eoReadonly) : (editOptions_ & ~uint32_t(eoReadonly));
-    QWidget* w = Widget();
-    if (auto* e = dynamic_cast<QLineEdit*>(w)) e->setReadOnly(on);
-    if (auto* m = dynamic_cast<QPlainTextEdit*>(w)) {
-        m->setReadOnly(on);
+QString TEditControl::shownText() const {
+    return edit()->text();
+}
+
+bool TEditControl::showText(std::string_view utf8) {
+    // Always set, even to the same text: setting moves the cursor.
+    QString s = ToQString(utf8);
+    s.remove(QLatin1Char('\r'));
+    s.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    edit()->setText(s);
+    return true;
+}
+
+void TEditControl::applyTextAlign() {
+    edit()->setAlignment(horizontal(TextAlign()) | Qt::AlignVCenter);
+}
+
+void TEditControl::applyKindStyle() {
+    edit()->setFrame((style_ & WS_BORDER) || (exStyle_ & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)));
+}
+
+bool TEditControl::ReadOnly() const {
+    QLineEdit* e = edit();
+    return e && e->isReadOnly();
+}
+
+void TEditControl::SetReadOnly(bool on) {
+    TControl::SetReadOnly(on);
+    if (QLineEdit* e = edit()) e->setReadOnly(on);
+}
+
+TText TEditControl::Line(int i) const {
+    QLineEdit* e = edit();
+    return e && i == 0 ? FromQString(e->text()) : TText();
+}
+
+int TEditControl::SelStart() const {
+    QLineEdit* e = edit();
+    if (!e) return 0;
+    return e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+}
+
+int TEditControl::SelLength() const {
+    QLineEdit* e = edit();
+    return e ? int(e->selectedText().size()) : 0;
+}
+
+void TEditControl::SetSelection(int start, int length) {
+    QLineEdit* e = edit();
+    if (!e) return;
+    const int n = int(e->text().size());
+    start = std::clamp(start, 0, n);
+    length = std::clamp(length, 0, n - start);
+    if (length == 0)
+        e->setCursorPosition(start);
+    else
+        e->setSelection(start, length);
+}
+
+TText TEditControl::SelText() const {
+    QLineEdit* e = edit();
+    return e ? FromQString(e->selectedText()) : TText();
+}
+
+void TEditControl::ReplaceSelection(const TText& text) {
+    if (QLineEdit* e = edit()) e->insert(ToQString(text.view()));
+}
+
+// ----- multi-line
+
+TMemoControl::TMemoControl(TControl* parent, uint32_t options)
+    : TControl(TControlKind::Memo, parent) {
+    auto* m = new TBridge<QPlainTextEdit>(this, parent ? parent->Widget() : nullptr);
+    QObject::connect(m, &QPlainTextEdit::textChanged, m, [m] { fireChange(m); });
+    // Inner windows report their mouse moves too, and through their control
+    // only: never once more by propagation to it.
+    for (QWidget* inner : m->findChildren<QWidget*>()) {
+        inner->setMouseTracking(true);
+        inner->setAttribute(Qt::WA_NoMousePropagation, true);
     }
+    widgets_detail::ForwardInnerMouse(m, m->viewport(), m);
+    editOptions_ = options;
+    style_ = WS_TABSTOP | WS_BORDER;
+    adopt(m, m);
+    m->setReadOnly(options & eoReadonly);
+    // Without horizontal scrolling the lines wrap at the window's width.
+    m->setLineWrapMode((options & eoNoHScroll) ? QPlainTextEdit::WidgetWidth
+                                               : QPlainTextEdit::NoWrap);
+    m->setHorizontalScrollBarPolicy((options & eoNoHScroll) ? Qt::ScrollBarAlwaysOff
+                                                            : Qt::ScrollBarAsNeeded);
+    m->setVerticalScrollBarPolicy((options & eoNoVScroll) ? Qt::ScrollBarAlwaysOff
+                                                          : Qt::ScrollBarAlwaysOn);
+    m->setTabChangesFocus(!(options & eoWantTab));
+    for (QWidget* inner : m->findChildren<QWidget*>()) inner->setMouseTracking(true);
 }
 
-int TControl::LineCount() const {
-    QWidget* w = Widget();
-    if (dynamic_cast<QLineEdit*>(w)) return 1;
-    if (auto* m = dynamic_cast<QPlainTextEdit*>(w)) return m->document()->blockCount();
-    return 0;
+QPlainTextEdit* TMemoControl::memo() const {
+    return static_cast<QPlainTextEdit*>(Widget());
 }
 
-TText TControl::Line(int i) const {
-    QWidget* w = Widget();
-    if (auto* e = dynamic_cast<QLineEdit*>(w)) return i == 0 ? fromQ(e->text()) : TText();
-    if (auto* m = dynamic_cast<QPlainTextEdit*>(w)) {
-        QTextBlock b = m->document()->findBlockByNumber(i);
-        return b.isValid() ? fromQ(b.text()) : TText();
-    }
-    return TText();
+QString TMemoControl::shownText() const {
+    QString s = memo()->toPlainText();
+    s.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return s;
 }
 
-int TControl::LineStart(int i) const {
-    QWidget* w = Widget();
-    if (dynamic_cast<QLineEdit*>(w)) return i == 0 ? 0 : -1;
-    if (auto* m = dynamic_cast<QPlainTextEdit*>(w)) {
-        QTextBlock b = m->document()->findBlockByNumber(i);
-        return b.isValid() ? b.position() : -1;
-    }
-    return -1;
+bool TMemoControl::showText(std::string_view utf8) {
+    // Always set, even to the same text: setting moves the cursor.
+    QString s = ToQString(utf8);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    memo()->setPlainText(s);
+    return true;
 }
 
-int TControl::SelStart() const {
-    QWidget* w = Widget();
-    if (auto* e = dynamic_cast<QLineEdit*>(w))
-        return e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
-    if (auto* m = dynamic_cast<QPlainTextEdit*>(w)) return m->textCursor().selectionStart();
-    return 0;
+void TMemoControl::applyTextAlign() {
+    QPlainTextEdit* m = memo();
+    QTextOption o = m->document()->defaultTextOption();
+    o.setAlignment(horizontal(TextAlign()));
+    m->document()->setDefaultTextOption(o);
 }
 
-int TControl::SelLength() const {
-    QWidget* w = Widget();
-    if (auto* e = dynamic_cast<QLineEdit*>(w)) return int(e->selectedText().size());
-    if (auto* m = dynamic_cast<QPlainTextEdit*>(w)) {
-        QTextCursor c = m->textCursor();
-        return c.selectionEnd() - c.selectionStart();
-    }
-    return 0;
+void TMemoControl::applyKindStyle() {
+    widgets_detail::SetFrameShape(memo(), style_, exStyle_);
 }
 
-void TControl::SetSelection(int start, int length) {
-    QWidget* w = Widget();
-    if (auto* e = dynamic_cast<QLineEdit*>(w)) {
-        const int n = int(e->text().size());
-        start = std::clamp(start, 0, n);
-        length = std::clamp(length, 0, n - start);
-        if (length == 0)
-            e->setCursorPosition(start);
-        else
-            e->setSelection(start, length);
-    } else if (auto* m = dynamic_cast<QPlainTextEdit*>(w)) {
-        QTextCursor c(m->document());
-        const int n = m->document()->characterCount() - 1;
-        start = std::clamp(start, 0, n);
-        length = std::clamp(length, 0, n - start);
-        c.setPosition(start);
-        c.setPosition(start + length, QTextCursor::KeepAnchor);
-        m->setTextCursor(c);
-    }
+bool TMemoControl::ReadOnly() const {
+    QPlainTextEdit* m = memo();
+    return m && m->isReadOnly();
 }
 
-TText TControl::SelText() const {
-    QWidget* w = Widget();
-    if (auto* e = dynamic_cast<QLineEdit*>(w)) return fromQ(e->selectedText());
-    if (auto* m = dynamic_cast<QPlainTextEdit*>(w)) {
-        QString s = m->textCursor().selectedText();
-        s.replace(QChar(0x2029), QStringLiteral("\r\n"));
-        return fromQ(s);
-    }
-    return TText();
+void TMemoControl::SetReadOnly(bool on) {
+    TControl::SetReadOnly(on);
+    if (QPlainTextEdit* m = memo()) m->setReadOnly(on);
 }
 
-void TControl::ReplaceSelection(const TText& text) {
-    QWidget* w = Widget();
-    QString s = toQ(text);
-    if (auto* e = dynamic_cast<QLineEdit*>(w)) {
-        e->insert(s);
-    } else if (auto* m = dynamic_cast<QPlainTextEdit*>(w)) {
-        s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        QTextCursor c = m->textCursor();
-        c.insertText(s);
-        m->setTextCursor(c);
-    }
+int TMemoControl::LineCount() const {
+    QPlainTextEdit* m = memo();
+    return m ? m->document()->blockCount() : 0;
 }
+
+TText TMemoControl::Line(int i) const {
+    QPlainTextEdit* m = memo();
+    if (!m) return TText();
+    QTextBlock b = m->document()->findBlockByNumber(i);
+    return b.isValid() ? FromQString(b.text()) : TText();
+}
+
+int TMemoControl::LineStart(int i) const {
+    QPlainTextEdit* m = memo();
+    if (!m) return -1;
+    QTextBlock b = m->document()->findBlockByNumber(i);
+    return b.isValid() ? b.position() : -1;
+}
+
+int TMemoControl::SelStart() const {
+    QPlainTextEdit* m = memo();
+    return m ? m->textCursor().selectionStart() : 0;
+}
+
+int TMemoControl::SelLength() const {
+    QPlainTextEdit* m = memo();
+    if (!m) return 0;
+    QTextCursor c = m->textCursor();
+    return c.selectionEnd() - c.selectionStart();
+}
+
+void TMemoControl::SetSelection(int start, int length) {
+    QPlainTextEdit* m = memo();
+    if (!m) return;
+    QTextCursor c(m->document());
+    const int n = m->document()->characterCount() - 1;
+    start = std::clamp(start, 0, n);
+    length = std::clamp(length, 0, n - start);
+    c.setPosition(start);
+    c.setPosition(start + length, QTextCursor::KeepAnchor);
+    m->setTextCursor(c);
+}
+
+TText TMemoControl::SelText() const {
+    QPlainTextEdit* m = memo();
+    if (!m) return TText();
+    QString s = m->textCursor().selectedText();
+    s.replace(QChar(0x2029), QStringLiteral("\r\n"));
+    return FromQString(s);
+}
+
+void TMemoControl::ReplaceSelection(const TText& text) {
+    QPlainTextEdit* m = memo();
+    if (!m) return;
+    QString s = ToQString(text.view());
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QTextCursor c = m->textCursor();
+    c.insertText(s);
+    m->setTextCursor(c);
+}
+
+// ----- every kind: redraw off around many changes
 
 int TControl::TextLength() const {
     return int(Text().size());
@@ -175,93 +275,4 @@ void TControl::EndUpdate() {
         w->setUpdatesEnabled(true);
         w->update();
     }
-}
-
-// ----- tab strip
-
-namespace {
-QTabWidget* tabsOf(const TControl* c) {
-    return dynamic_cast<QTabWidget*>(c->Widget());
-}
-}  // namespace
-
-TControl* TControl::AddTab(const TText& text) {
-    QTabWidget* tabs = tabsOf(this);
-    if (!tabs) return nullptr;
-    auto* page = new TControl(TControlKind::TabPage, this);
-    page->build(TText());
-    d_->pages.push_back(page);
-    d_->tabImages.push_back(-1);
-    tabs->addTab(page->Widget(), toQ(text));
-    return page;
-}
-
-int TControl::TabCount() const {
-    QTabWidget* tabs = tabsOf(this);
-    return tabs ? tabs->count() : 0;
-}
-
-TControl* TControl::TabPage(int i) const {
-    QTabWidget* tabs = tabsOf(this);
-    if (!tabs || i < 0 || i >= tabs->count()) return nullptr;
-    return FromWidget(tabs->widget(i));
-}
-
-int TControl::TabIndexOfPage(const TControl* page) const {
-    QTabWidget* tabs = tabsOf(this);
-    if (!tabs || !page || !page->Widget()) return -1;
-    return tabs->indexOf(page->Widget());
-}
-
-TText TControl::TabText(int i) const {
-    QTabWidget* tabs = tabsOf(this);
-    if (!tabs || i < 0 || i >= tabs->count()) return TText();
-    return fromQ(tabs->tabText(i));
-}
-
-void TControl::SetTabText(int i, const TText& text) {
-    QTabWidget* tabs = tabsOf(this);
-    if (tabs && i >= 0 && i < tabs->count()) tabs->setTabText(i, toQ(text));
-}
-
-void TControl::SetTabImage(int i, int imageIndex) {
-    QTabWidget* tabs = tabsOf(this);
-    if (!tabs || i < 0 || i >= tabs->count()) return;
-    // Tabs carry no image list; the index is kept for the owner.
-    if (TControl* page = TabPage(i)) {
-        for (std::size_t k = 0; k < d_->pages.size(); ++k)
-            if (d_->pages[k] == page) d_->tabImages[k] = imageIndex;
-    }
-}
-
-int TControl::TabImage(int i) const {
-    TControl* page = TabPage(i);
-    for (std::size_t k = 0; k < d_->pages.size(); ++k)
-        if (page && d_->pages[k] == page) return d_->tabImages[k];
-    return -1;
-}
-
-void TControl::DeleteTab(int i) {
-    QTabWidget* tabs = tabsOf(this);
-    if (!tabs || i < 0 || i >= tabs->count()) return;
-    TControl* page = TabPage(i);
-    tabs->removeTab(i);
-    for (std::size_t k = 0; k < d_->pages.size(); ++k) {
-        if (d_->pages[k] == page) {
-            d_->pages.erase(d_->pages.begin() + std::ptrdiff_t(k));
-            d_->tabImages.erase(d_->tabImages.begin() + std::ptrdiff_t(k));
-            break;
-        }
-    }
-    delete page;
-}
-
-int TControl::CurrentTab() const {
-    QTabWidget* tabs = tabsOf(this);
-    return tabs ? tabs->currentIndex() : -1;
-}
-
-void TControl::SetCurrentTab(int i) {
-    QTabWidget* tabs = tabsOf(this);
-    if (tabs && i >= 0 && i < tabs->count()) tabs->setCurrentIndex(i);
 }

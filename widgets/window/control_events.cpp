@@ -11,16 +11,13 @@
 #include <QUrl>
 #include <QWheelEvent>
 #include <QWindowStateChangeEvent>
+#include <utility>
 
 #include "control_impl.h"
 #include "tabulo/widgets/application.h"
+#include "tabulo/widgets/eventscope.h"
 
 namespace {
-
-struct KeyEdit : QKeyEvent {
-    static void setKey(QKeyEvent* e, int key) { static_cast<KeyEdit*>(e)->m_key = key; }
-    static void setText(QKeyEvent* e, const QString& t) { static_cast<KeyEdit*>(e)->m_text = t; }
-};
 
 uint32_t modifierBits(Qt::KeyboardModifiers m) {
     uint32_t s = 0;
@@ -58,25 +55,77 @@ TMouseInfo mouseInfo(QMouseEvent* e) {
     return m;
 }
 
-// The control behind a link, or nullptr once it went during a call.
-inline TControl* alive(TWidgetLink* link) {
-    return link->Owner;
+// What became of a message offered to a control.
+enum class TOutcome : uint8_t {
+    GoOn,      // nobody took it: the next step runs
+    Consumed,  // a hook took it
+    Gone,      // the control went while its hooks or its slot ran
+};
+
+// Offers msg to the control's hooks.
+TOutcome runHooks(TWidgetLink* link, TMsg& msg) {
+    const bool consumed = link->Owner->Perform(msg);
+    if (!link->Owner) return TOutcome::Gone;
+    return consumed ? TOutcome::Consumed : TOutcome::GoOn;
 }
 
-const QEvent* keyPassedOn = nullptr;
-QPointer<QWidget> keyPassedFrom;
+// Runs a slot of the control (a copy: the slot may replace itself) when set.
+template <class Slot, class... A>
+TOutcome runSlot(TWidgetLink* link, Slot TControl::*slot, A&... args) {
+    TControl* c = link->Owner;
+    if (!c) return TOutcome::Gone;
+    if (!(c->*slot)) return TOutcome::GoOn;
+    auto copy = c->*slot;
+    copy(*c, args...);
+    return link->Owner ? TOutcome::GoOn : TOutcome::Gone;
+}
+
+// The hooks, then, when none took the message, the slot.
+template <class Slot, class... A>
+TOutcome runHooksThenSlot(TWidgetLink* link, TMsg& msg, Slot TControl::*slot, A&... args) {
+    const TOutcome hooks = runHooks(link, msg);
+    return hooks == TOutcome::GoOn ? runSlot(link, slot, args...) : hooks;
+}
+
+// The event is the control's: the toolkit does nothing more with it.
+bool consume(QEvent* e) {
+    e->accept();
+    return true;
+}
+// The event is refused (a close the control keeps from happening).
+bool refuse(QEvent* e) {
+    e->ignore();
+    return true;
+}
+
+// A key event a window did not take, which the toolkit passes on to the
+// parent next: the parent must not treat it as its own key. With the key
+// the window's slot made of it (the parent's default and cancel buttons
+// answer to that one).
+struct TKeyPassedOn {
+    const QEvent* Event = nullptr;
+    QPointer<QWidget> From;
+    int Key = 0;
+};
+TKeyPassedOn keyPassedOn;
 
 // A key event is the window's own unless a child did not take it and the
 // toolkit now passes it up.
 bool ownsKeys(QWidget* w, QEvent* e) {
-    return !(e == keyPassedOn && keyPassedFrom && keyPassedFrom->parentWidget() == w);
+    return !(e == keyPassedOn.Event && keyPassedOn.From && keyPassedOn.From->parentWidget() == w);
+}
+
+void keyDone(QWidget* w, QKeyEvent* e, int key) {
+    if (e->isAccepted())
+        keyPassedOn = TKeyPassedOn{};
+    else
+        keyPassedOn = TKeyPassedOn{e, w, key};
 }
 
 TControl* findButton(TControl* root, bool wantDefault) {
     for (TControl* ch : root->Children()) {
         if (ch->IsForm()) continue;
-        if (ch->Widget() && ch->Enabled() && ch->Visible() &&
-            (ch->Kind() == TControlKind::Button || ch->Kind() == TControlKind::BitButton)) {
+        if (ch->Widget() && ch->Enabled() && ch->Visible() && ch->PressedByKeys()) {
             if (wantDefault ? ch->DefaultButton() : ch->CancelButton()) return ch;
         }
         if (TControl* f = findButton(ch, wantDefault)) return f;
@@ -84,52 +133,27 @@ TControl* findButton(TControl* root, bool wantDefault) {
     return nullptr;
 }
 
-void splitterDrag(TControl* c, TControl::Impl* d, QMouseEvent* me, bool start) {
-    TControl* parent = c->Parent();
-    if (!parent) return;
-    // The aligned sibling just before the splitter, with the same alignment.
-    TControl* prev = nullptr;
-    for (TControl* s : parent->Children()) {
-        if (s == c) break;
-        if (s->Align() == c->Align() && s->Visible()) prev = s;
-    }
-    if (!prev) return;
-    const bool vertical = c->Align() == caLeft || c->Align() == caRight;
-    QPoint g = me->globalPosition().toPoint();
-    int pos = vertical ? g.x() : g.y();
-    if (start) {
-        d->dragging = true;
-        d->dragStart = pos;
-        d->dragOrigSize = vertical ? prev->Width() : prev->Height();
-        return;
-    }
-    if (!d->dragging) return;
-    int delta = pos - d->dragStart;
-    if (c->Align() == caRight || c->Align() == caBottom) delta = -delta;
-    int total = vertical ? parent->ClientWidth() : parent->ClientHeight();
-    int size = std::max(d->dragOrigSize + delta, d->minPrev);
-    size = std::min(
-        size, std::max(total - d->minNext - (vertical ? c->Width() : c->Height()), d->minPrev));
-    if (vertical)
-        prev->SetWidth(size);
-    else
-        prev->SetHeight(size);
-    parent->AlignChildren();
-}
-
 }  // namespace
 
-void TBitButtonWidget::mouseDoubleClickEvent(QMouseEvent* e) {
-    // A double click counts as another press, unless the toolkit already sent
-    // the press of this second click.
-    if (isDown()) {
-        e->accept();
-        return;
-    }
-    mousePressEvent(e);
-}
-
 namespace {
+
+// One event on its way through a window of the layer.
+struct TDelivery {
+    TDelivery(TWidgetLink* link, QWidget* w, QEvent* e,
+              widgets_detail::TToolkitEvent toolkit = nullptr)
+        : Link(link), Widget(w), Event(e), Toolkit(toolkit) {}
+    TWidgetLink* Link;
+    QWidget* Widget;
+    QEvent* Event;
+    widgets_detail::TToolkitEvent Toolkit;
+    // Key events: the key and the text the toolkit is to see (the slots may
+    // change them; the toolkit then gets a new event that carries them).
+    int Key = 0;
+    QString Text;
+};
+
+bool takeEvent(TDelivery& d);
+
 class InnerMouseFilter : public QObject {
 public:
     InnerMouseFilter(QWidget* outer, TWidgetLink* link)
@@ -141,7 +165,6 @@ protected:
         const bool mouse = t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease ||
                            t == QEvent::MouseButtonDblClick || t == QEvent::MouseMove;
         if ((!mouse && t != QEvent::Wheel) || !link_->Owner) return false;
-        bool result = false;
         bool consumed = false;
         ++widgets_detail::EventDepth;
         if (mouse) {
@@ -150,9 +173,11 @@ protected:
             const QPointF p = static_cast<QWidget*>(o)->mapTo(outer_, me->position().toPoint());
             QMouseEvent copy(t, p, me->globalPosition(), me->button(), me->buttons(),
                              me->modifiers());
-            consumed = widgets_detail::BeforeEvent(link_, outer_, &copy, result);
+            TDelivery d(link_, outer_, &copy);
+            consumed = takeEvent(d);
         } else {
-            consumed = widgets_detail::BeforeEvent(link_, outer_, e, result);
+            TDelivery d(link_, outer_, e);
+            consumed = takeEvent(d);
         }
         --widgets_detail::EventDepth;
         return consumed;
@@ -162,208 +187,49 @@ private:
     QWidget* outer_;
     TWidgetLink* link_;
 };
-}  // namespace
 
-namespace widgets_detail {
-
-void ForwardInnerMouse(QWidget* outer, QWidget* inner, TWidgetLink* link) {
-    if (inner) inner->installEventFilter(new InnerMouseFilter(outer, link));
-}
-
-void KeyNotTaken(QWidget* w, QEvent* e) {
-    if (e->isAccepted()) {
-        keyPassedOn = nullptr;
-        keyPassedFrom = nullptr;
-    } else {
-        keyPassedOn = e;
-        keyPassedFrom = w;
-    }
-}
-
-void Dying(TWidgetLink* link, QWidget*) {
-    TControl* c = link->Owner;
-    link->Owner = nullptr;
-    if (c) TControl::Impl::widgetGone(c);
-}
-
-bool PaintsBeforeBase(const TWidgetLink* link) {
-    switch (link->Owner->Kind()) {
-        case TControlKind::Form:
-        case TControlKind::Panel:
-        case TControlKind::Custom:
-        case TControlKind::TabPage:
-        case TControlKind::Splitter:
-        case TControlKind::BitButton:
-            return true;
-        default:
-            return false;
-    }
-}
-
-namespace {
-void drawBorder(TControl* c, TCanvas& canvas, QWidget* w) {
-    if (c->IsForm()) return;
-    TRect r{0, 0, w->width(), w->height()};
-    if (c->ExStyle() & WS_EX_CLIENTEDGE) {
-        canvas.DrawEdge(r, edgeSunken, bfRect);
-    } else if (c->ExStyle() & WS_EX_STATICEDGE) {
-        canvas.DrawEdge(r, bdrSunkenOuter, bfRect);
-    } else if (c->Style() & WS_BORDER) {
-        canvas.FrameRect(r, clWindowFrame);
-    }
-}
-
-void defaultBitButton(TControl* c, TCanvas& canvas, const TRect& rect, int state) {
-    canvas.FillRect(rect, c->Color());
-    TRect r = rect;
-    canvas.DrawEdge(r, state == odsPressed ? edgeSunken : edgeRaised, bfRect);
-    TRect t = rect;
-    if (state == odsPressed) {
-        t.Left += c->TextShift().X;
-        t.Top += c->TextShift().Y;
-        t.Right += c->TextShift().X;
-        t.Bottom += c->TextShift().Y;
-    }
-    canvas.Font().Assign(c->Font());
-    if (state == odsDisabled) canvas.Font().SetColor(clGrayText);
-    canvas.DrawText(c->Text().view(), t, dtCenter | dtVCenter | dtSingleLine);
-}
-
-void panelCaption(TControl* c, TCanvas& canvas, QWidget* w) {
-    TmdvPanelData* pd = c->PanelData();
-    TText text = c->Text();
-    if (!pd || text.empty()) return;
-    uint32_t flags = dtSingleLine;
-    flags |= pd->HAlign == 1 ? dtCenter : pd->HAlign == 2 ? dtRight : dtLeft;
-    flags |= pd->VAlign == 1 ? dtVCenter : pd->VAlign == 2 ? dtBottom : dtTop;
-    TRect r{0, 0, w->width(), w->height()};
-    canvas.Font().Assign(c->Font());
-    canvas.DrawText(text.view(), r, flags);
-}
-}  // namespace
-
-bool Paint(TWidgetLink* link, QWidget* w, QPaintEvent*, bool basePainted) {
-    TControl* c = link->Owner;
-    if (!c) return true;
-    if (c->IsForm()) TControl::Impl::painted(c);
-    const TRect rect{0, 0, w->width(), w->height()};
-    if (!basePainted) {
-        TMsg erase;
-        erase.Message = msgEraseBkgnd;
-        bool skipErase = c->Perform(erase);
-        if (!(c = alive(link))) return true;
-        TMsg paint;
-        paint.Message = msgPaint;
-        if (c->Perform(paint)) return true;
-        if (!(c = alive(link))) return true;
-        QPainter p(w);
-        TCanvas& canvas = c->Canvas();
-        canvas.BindPainter(&p);
-        if (c->Kind() == TControlKind::BitButton) {
-            int state = c->DrawState();
-            bool drawn = false;
-            if (c->OnDrawItem) {
-                auto slot = c->OnDrawItem;
-                drawn = slot(*c, canvas, rect, state);
-            }
-            if ((c = alive(link)) && !drawn) defaultBitButton(c, canvas, rect, state);
-        } else {
-            if (!skipErase && c->Color() != clNone) canvas.FillRect(rect, c->Color());
-            if (c->Kind() == TControlKind::Panel) panelCaption(c, canvas, w);
-            drawBorder(c, canvas, w);
-            if (c->OnPaint) {
-                auto slot = c->OnPaint;
-                slot(*c, canvas);
-            }
-            if ((c = alive(link)) && c->PanelData() && c->PanelData()->PaintHook) {
-                auto hook = c->PanelData()->PaintHook;
-                hook(*c, canvas);
-            }
-        }
-        if ((c = alive(link))) c->Canvas().Unbind();
-        return true;
-    }
-    // Standard controls: they painted themselves; the owner may add to it.
-    if (c->OnPaint) {
-        QPainter p(w);
-        TCanvas& canvas = c->Canvas();
-        canvas.BindPainter(&p);
-        auto slot = c->OnPaint;
-        slot(*c, canvas);
-        if ((c = alive(link))) c->Canvas().Unbind();
-    }
-    return true;
-}
-
-namespace {
 // A window without a system menu offers the user no way to close it; some
 // window managers (openbox) keep their close action all the same, and its
 // request is refused here. The program's own closing is not affected.
-bool OffersClose(TControl* c, QEvent* e) {
+bool offersClose(TControl* c, QEvent* e) {
     return !c->IsForm() || !e->spontaneous() || c->impl()->closingFromProgram ||
            (c->Style() & WS_SYSMENU);
-}
-}  // namespace
-
-namespace {
-
-// The event is the control's: the toolkit does nothing more with it.
-bool consume(QEvent* e, bool& result) {
-    e->accept();
-    result = true;
-    return true;
 }
 
 // Mouse buttons and moves: hooks, then the slot of the message, then the
 // layer's own click and splitter handling.
-bool mouseEvent(TWidgetLink* link, QWidget* w, QMouseEvent* me, bool& result) {
-    TControl* c = link->Owner;
-    TControl::Impl* d = c->impl();
+bool mouseEvent(TWidgetLink* link, QWidget* w, QMouseEvent* me) {
     TMsg msg;
     msg.Message = me->type() == QEvent::MouseButtonPress      ? msgMouseDown
                   : me->type() == QEvent::MouseButtonRelease  ? msgMouseUp
                   : me->type() == QEvent::MouseButtonDblClick ? msgMouseDblClk
                                                               : msgMouseMove;
     msg.Mouse = mouseInfo(me);
-    if (c->Perform(msg)) return consume(me, result);
-    if (!(c = alive(link))) return consume(me, result);
-    TControl::TMouseSlot* slot = msg.Message == msgMouseDown   ? &c->OnMouseDown
-                                 : msg.Message == msgMouseUp   ? &c->OnMouseUp
-                                 : msg.Message == msgMouseMove ? &c->OnMouseMove
-                                                               : &c->OnMouseDblClk;
-    if (*slot) {
-        auto copy = *slot;
-        copy(*c, msg.Mouse);
-        if (!(c = alive(link))) return consume(me, result);
-    }
-    if (c->Kind() == TControlKind::Splitter) {
-        if (msg.Message == msgMouseDown && msg.Mouse.Button == 1) splitterDrag(c, d, me, true);
-        if (msg.Message == msgMouseMove && (msg.Mouse.Shift & mkLButton))
-            splitterDrag(c, d, me, false);
-        if (msg.Message == msgMouseUp) d->dragging = false;
-    }
-    if (!widgets_detail::IsStandardControl(c->Kind())) {
-        // A double click stands for the press of the second click: the
-        // toolkit may send it without a press (when the first click went to
-        // another window at the same spot).
-        if ((msg.Message == msgMouseDown || msg.Message == msgMouseDblClk) && msg.Mouse.Button == 1)
-            d->leftPressedInside = true;
-        if (msg.Message == msgMouseUp && msg.Mouse.Button == 1) {
-            bool inside = w->rect().contains(me->position().toPoint());
-            bool was = d->leftPressedInside;
-            d->leftPressedInside = false;
-            if (was && inside && c->OnClick) {
-                auto click = c->OnClick;
-                click(*c);
-                if (!(c = alive(link))) return consume(me, result);
-            }
-        }
+    TControl::TMouseSlot TControl::*slot = msg.Message == msgMouseDown   ? &TControl::OnMouseDown
+                                           : msg.Message == msgMouseUp   ? &TControl::OnMouseUp
+                                           : msg.Message == msgMouseMove ? &TControl::OnMouseMove
+                                                                         : &TControl::OnMouseDblClk;
+    if (runHooksThenSlot(link, msg, slot, msg.Mouse) != TOutcome::GoOn) return consume(me);
+    TControl* c = link->Owner;
+    const QPoint screenPos = me->globalPosition().toPoint();
+    c->MouseHandled(msg, {screenPos.x(), screenPos.y()});
+    if (c->StandardControl()) return false;
+    TControl::Impl* d = c->impl();
+    // A double click stands for the press of the second click: the toolkit
+    // may send it without a press (when the first click went to another
+    // window at the same spot).
+    if ((msg.Message == msgMouseDown || msg.Message == msgMouseDblClk) && msg.Mouse.Button == 1)
+        d->leftPressedInside = true;
+    if (msg.Message == msgMouseUp && msg.Mouse.Button == 1) {
+        const bool inside = w->rect().contains(me->position().toPoint());
+        const bool pressed = std::exchange(d->leftPressedInside, false);
+        if (pressed && inside && runSlot(link, &TControl::OnClick) == TOutcome::Gone)
+            return consume(me);
     }
     return false;
 }
 
-bool wheelEvent(TWidgetLink* link, QWheelEvent* we, bool& result) {
-    TControl* c = link->Owner;
+bool wheelEvent(TWidgetLink* link, QWheelEvent* we) {
     TMsg msg;
     msg.Message = msgMouseWheel;
     msg.Mouse.Shift = buttonBits(we->buttons()) | modifierBits(we->modifiers());
@@ -373,18 +239,13 @@ bool wheelEvent(TWidgetLink* link, QWheelEvent* we, bool& result) {
     QPoint p = we->position().toPoint();
     msg.Mouse.X = p.x();
     msg.Mouse.Y = p.y();
-    if (c->Perform(msg)) return consume(we, result);
-    if (!(c = alive(link))) return consume(we, result);
-    if (c->OnMouseWheel) {
-        auto copy = c->OnMouseWheel;
-        copy(*c, msg.Mouse);
-        if (!alive(link)) return consume(we, result);
-    }
+    if (runHooksThenSlot(link, msg, &TControl::OnMouseWheel, msg.Mouse) != TOutcome::GoOn)
+        return consume(we);
     return false;
 }
 
 // The pointer comes over the window or leaves it.
-bool hoverEvent(TWidgetLink* link, QWidget* w, QEvent* e, bool& result) {
+bool hoverEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
     TControl* c = link->Owner;
     if (!c->TrackMouse()) return false;
     const bool enter = e->type() == QEvent::Enter;
@@ -396,135 +257,111 @@ bool hoverEvent(TWidgetLink* link, QWidget* w, QEvent* e, bool& result) {
         msg.Mouse.X = p.x();
         msg.Mouse.Y = p.y();
     }
-    if (c->Perform(msg)) return consume(e, result);
-    if (!(c = alive(link))) return consume(e, result);
-    auto& slot = enter ? c->OnMouseEnter : c->OnMouseLeave;
-    if (slot) {
-        auto copy = slot;
-        copy(*c);
-        if (!alive(link)) return consume(e, result);
-    }
-    if (c->Kind() == TControlKind::BitButton) w->update();
+    if (runHooksThenSlot(link, msg, enter ? &TControl::OnMouseEnter : &TControl::OnMouseLeave) !=
+        TOutcome::GoOn)
+        return consume(e);
+    link->Owner->HoverChanged();
     return false;
 }
 
 // A key a child did not take: Enter and Escape press the form's default
 // and cancel buttons.
-bool keyPassedUp(TControl* c, QKeyEvent* ke, bool& result) {
+bool keyPassedUp(TControl* c, QKeyEvent* ke, int key) {
     if (ke->type() != QEvent::KeyPress || !c->IsForm()) return false;
-    const bool enter = ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter;
-    const bool escape = ke->key() == Qt::Key_Escape;
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    const bool escape = key == Qt::Key_Escape;
     if (!enter && !escape) return false;
     TControl* b = findButton(c, enter);
-    auto* ab = b ? dynamic_cast<QAbstractButton*>(b->Widget()) : nullptr;
+    QAbstractButton* ab = b ? TControl::Impl::buttonOf(b) : nullptr;
     if (!ab) return false;
     ab->click();
-    return consume(ke, result);
+    return consume(ke);
 }
 
 // Tab in a form without Tab-key navigation: the focus stays; the key still
 // reaches the hooks and the slot.
-bool tabKeptInPlace(TWidgetLink* link, QKeyEvent* ke, bool& result) {
-    TControl* c = link->Owner;
-    ke->accept();
-    result = true;
+bool tabKeptInPlace(TWidgetLink* link, QKeyEvent* ke) {
     int vk = vkTab;
+    uint32_t shift = modifierBits(ke->modifiers());
     TMsg msg;
     msg.Message = msgKeyDown;
     msg.WParam = vk;
-    if (c->Perform(msg)) return true;
-    if ((c = alive(link)) && c->OnKeyDown) {
-        auto copy = c->OnKeyDown;
-        copy(*c, vk, modifierBits(ke->modifiers()));
-    }
-    return true;
+    runHooksThenSlot(link, msg, &TControl::OnKeyDown, vk, shift);
+    return consume(ke);
 }
 
 // The typed character of a key press: hooks, then the character slot, which
 // may change or swallow it.
-bool typedChar(TWidgetLink* link, QKeyEvent* ke, uint32_t shift, bool& result) {
-    TControl* c = link->Owner;
-    QByteArray utf8 = ke->text().toUtf8();
-    TMsg cm;
-    cm.Message = msgChar;
-    cm.Text.assign(utf8.constData(), std::size_t(utf8.size()));
-    if (c->Perform(cm)) {
-        KeyEdit::setText(ke, QString());
-    } else if ((c = alive(link)) && c->OnChar) {
-        std::string ch = cm.Text;
-        auto copy = c->OnChar;
-        copy(*c, ch, shift);
-        if (!alive(link)) return consume(ke, result);
-        if (ch != cm.Text) KeyEdit::setText(ke, QString::fromUtf8(ch.data(), qsizetype(ch.size())));
+bool typedChar(TDelivery& d, uint32_t shift) {
+    QByteArray utf8 = d.Text.toUtf8();
+    TMsg msg;
+    msg.Message = msgChar;
+    msg.Text.assign(utf8.constData(), std::size_t(utf8.size()));
+    switch (runHooks(d.Link, msg)) {
+        case TOutcome::Gone:
+            return consume(d.Event);
+        case TOutcome::Consumed:
+            d.Text.clear();
+            return false;
+        case TOutcome::GoOn:
+            break;
     }
-    if (!alive(link)) return consume(ke, result);
+    std::string ch = msg.Text;
+    if (runSlot(d.Link, &TControl::OnChar, ch, shift) == TOutcome::Gone) return consume(d.Event);
+    if (ch != msg.Text) d.Text = QString::fromUtf8(ch.data(), qsizetype(ch.size()));
     return false;
 }
 
-bool keyEvent(TWidgetLink* link, QWidget* w, QKeyEvent* ke, bool& result) {
-    TControl* c = link->Owner;
+bool keyEvent(TDelivery& d, bool ownKey) {
+    auto* ke = static_cast<QKeyEvent*>(d.Event);
+    TControl* c = d.Link->Owner;
     const bool press = ke->type() == QEvent::KeyPress;
-    if (!ownsKeys(w, ke)) return keyPassedUp(c, ke, result);
+    if (!ownKey) return keyPassedUp(c, ke, d.Key);
     if (press && (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab)) {
         TControl* form = c->ParentForm();
-        if (form && !form->TabNavigation()) return tabKeptInPlace(link, ke, result);
+        if (form && !form->TabNavigation()) return tabKeptInPlace(d.Link, ke);
     }
     const bool keypad = ke->modifiers() & Qt::KeypadModifier;
-    int vk = QtKeyToVirtualKey(ke->key(), keypad);
-    const uint32_t shift = modifierBits(ke->modifiers());
+    const int vk = QtKeyToVirtualKey(ke->key(), keypad);
+    uint32_t shift = modifierBits(ke->modifiers());
     TMsg msg;
     msg.Message = press ? msgKeyDown : msgKeyUp;
     msg.WParam = vk;
-    if (c->Perform(msg)) return consume(ke, result);
-    if (!(c = alive(link))) return consume(ke, result);
+    if (runHooks(d.Link, msg) != TOutcome::GoOn) return consume(ke);
     int key = vk;
-    auto& slot = press ? c->OnKeyDown : c->OnKeyUp;
-    if (slot && vk != 0) {
-        auto copy = slot;
-        copy(*c, key, shift);
-        if (!(c = alive(link))) return consume(ke, result);
-        if (key == 0) return consume(ke, result);
+    if (vk != 0) {
+        auto slot = press ? &TControl::OnKeyDown : &TControl::OnKeyUp;
+        if (runSlot(d.Link, slot, key, shift) == TOutcome::Gone || key == 0) return consume(ke);
         if (key != vk) {
-            if (int qk = VirtualKeyToQtKey(key)) KeyEdit::setKey(ke, qk);
+            if (int qk = VirtualKeyToQtKey(key)) d.Key = qk;
         }
     }
-    if (press && !ke->text().isEmpty()) return typedChar(link, ke, shift, result);
+    if (press && !d.Text.isEmpty()) return typedChar(d, shift);
     return false;
 }
 
 // A close request: hooks (which may refuse it), then the close slot.
-bool closeEvent(TWidgetLink* link, QEvent* e, bool& result) {
+bool closeEvent(TWidgetLink* link, QEvent* e) {
     TControl* c = link->Owner;
-    if (!OffersClose(c, e)) {
-        e->ignore();
-        result = true;
-        return true;
-    }
+    if (!offersClose(c, e)) return refuse(e);
     TMsg msg;
     msg.Message = msgClose;
     msg.WParam = c->impl()->closingFromProgram ? 1 : 0;
-    if (c->Perform(msg)) {
-        e->ignore();
-        result = true;
-        return true;
-    }
-    if (!(c = alive(link))) return consume(e, result);
     bool accept = true;
-    if (c->OnClose) {
-        auto copy = c->OnClose;
-        copy(*c, accept);
-        if (!(c = alive(link))) return consume(e, result);
+    switch (runHooksThenSlot(link, msg, &TControl::OnClose, accept)) {
+        case TOutcome::Consumed:
+            return refuse(e);
+        case TOutcome::Gone:
+            return consume(e);
+        case TOutcome::GoOn:
+            break;
     }
-    if (!accept) {
-        e->ignore();
-        result = true;
-        return true;
-    }
-    return false;  // the toolkit hides the window; see AfterEvent
+    if (!accept) return refuse(e);
+    return false;  // the toolkit hides the window; see windowEvent
 }
 
 // Files dragged over the window and dropped on it.
-bool dropEvent(TWidgetLink* link, QDropEvent* de, bool& result) {
+bool dropEvent(TWidgetLink* link, QDropEvent* de) {
     TControl* c = link->Owner;
     const bool accepts = c->ExStyle() & WS_EX_ACCEPTFILES;
     if (de->type() != QEvent::Drop) {
@@ -533,7 +370,6 @@ bool dropEvent(TWidgetLink* link, QDropEvent* de, bool& result) {
             for (const QUrl& u : de->mimeData()->urls()) files = files || u.isLocalFile();
         if (!files || !accepts) return false;
         de->acceptProposedAction();
-        result = true;
         return true;
     }
     if (!accepts || !de->mimeData()) return false;
@@ -547,29 +383,51 @@ bool dropEvent(TWidgetLink* link, QDropEvent* de, bool& result) {
     msg.Mouse.Y = p.y();
     c->Perform(msg);
     de->acceptProposedAction();
-    result = true;
     return true;
 }
 
-// After the toolkit: a notice for the hooks, then a slot; false when the
-// control went meanwhile.
-bool notify(TWidgetLink* link, uint32_t id, intptr_t wparam, TControl::TNotify TControl::*slot) {
-    TControl* c = link->Owner;
+// Before the toolkit, one function per event family (the paint family is
+// Paint): true when the control took the event.
+bool takeEvent(TDelivery& d) {
+    QEvent* e = d.Event;
+    switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+            return mouseEvent(d.Link, d.Widget, static_cast<QMouseEvent*>(e));
+        case QEvent::Wheel:
+            return wheelEvent(d.Link, static_cast<QWheelEvent*>(e));
+        case QEvent::Enter:
+        case QEvent::Leave:
+            return hoverEvent(d.Link, d.Widget, e);
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return keyEvent(d, ownsKeys(d.Widget, e));
+        case QEvent::Close:
+            return closeEvent(d.Link, e);
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            return dropEvent(d.Link, static_cast<QDropEvent*>(e));
+        default:
+            return false;
+    }
+}
+
+// After the toolkit: a notice for the hooks (what they answer does not
+// matter), then a slot; false when the control went meanwhile.
+bool notify(TWidgetLink* link, uint32_t id, intptr_t wparam,
+            TControl::TNotify TControl::*slot = nullptr) {
     TMsg msg;
     msg.Message = id;
     msg.WParam = wparam;
-    c->Perform(msg);
-    if (!(c = alive(link))) return false;
-    if (slot && c->*slot) {
-        auto copy = c->*slot;
-        copy(*c);
-        if (!alive(link)) return false;
-    }
-    return true;
+    if (runHooks(link, msg) == TOutcome::Gone) return false;
+    return !slot || runSlot(link, slot) != TOutcome::Gone;
 }
 
 // Size and position.
-void geometryEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
+void geometryEvent(TWidgetLink* link, QEvent* e) {
     TControl* c = link->Owner;
     if (e->type() == QEvent::Move) {
         notify(link, msgMove, 0, &TControl::OnMove);
@@ -578,7 +436,7 @@ void geometryEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
     if (!notify(link, msgSize, c->IsForm() ? c->WindowState() : 0, &TControl::OnResize)) return;
     c = link->Owner;
     c->AlignChildren();
-    if (c->Kind() == TControlKind::Panel) w->update();
+    c->LookChanged();
 }
 
 // Shown, hidden, enabled.
@@ -593,9 +451,7 @@ void visibilityEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
             if (!c->impl()->quietShowHide) notify(link, msgHide, 0, &TControl::OnHide);
             break;
         default:  // EnabledChange
-            if (notify(link, msgEnable, w->isEnabled() ? 1 : 0, nullptr) &&
-                link->Owner->Kind() == TControlKind::Panel)
-                w->update();
+            if (notify(link, msgEnable, w->isEnabled() ? 1 : 0)) link->Owner->LookChanged();
             break;
     }
 }
@@ -613,10 +469,10 @@ void windowEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
     switch (e->type()) {
         case QEvent::WindowActivate:
             TControl::Impl::activated(c);
-            notify(link, msgActivate, 1, nullptr);
+            notify(link, msgActivate, 1);
             break;
         case QEvent::WindowDeactivate:
-            notify(link, msgActivate, 0, nullptr);
+            notify(link, msgActivate, 0);
             break;
         case QEvent::WindowStateChange: {
             if (!c->IsForm()) break;
@@ -627,10 +483,9 @@ void windowEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
             if (state == wsMinimized) {
                 TMsg m;
                 m.Message = msgMinimize;
-                c->Perform(m);
-                if (!(c = alive(link))) return;
+                if (runHooks(link, m) == TOutcome::Gone) return;
             }
-            if (!notify(link, msgWindowState, state, nullptr)) return;
+            if (!notify(link, msgWindowState, state)) return;
             widgets_detail::MainFormStateChanged(link->Owner, state);
             break;
         }
@@ -648,40 +503,12 @@ void windowEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
     }
 }
 
-}  // namespace
-
-// One function per event family; the paint family is Paint above.
-bool BeforeEvent(TWidgetLink* link, QWidget* w, QEvent* e, bool& result) {
-    switch (e->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-            return mouseEvent(link, w, static_cast<QMouseEvent*>(e), result);
-        case QEvent::Wheel:
-            return wheelEvent(link, static_cast<QWheelEvent*>(e), result);
-        case QEvent::Enter:
-        case QEvent::Leave:
-            return hoverEvent(link, w, e, result);
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-            return keyEvent(link, w, static_cast<QKeyEvent*>(e), result);
-        case QEvent::Close:
-            return closeEvent(link, e, result);
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::Drop:
-            return dropEvent(link, static_cast<QDropEvent*>(e), result);
-        default:
-            return false;
-    }
-}
-
-void AfterEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
+// After the toolkit handled the event.
+void afterEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
     switch (e->type()) {
         case QEvent::Resize:
         case QEvent::Move:
-            geometryEvent(link, w, e);
+            geometryEvent(link, e);
             break;
         case QEvent::Show:
         case QEvent::Hide:
@@ -701,6 +528,60 @@ void AfterEvent(TWidgetLink* link, QWidget* w, QEvent* e) {
         default:
             break;
     }
+}
+
+// The toolkit's handling of a key event, with the key and text the slots
+// left: a new event when they changed anything.
+bool toolkitKey(const TDelivery& d, QKeyEvent* ke) {
+    if (d.Key == ke->key() && d.Text == ke->text()) return d.Toolkit(d.Widget, ke);
+    QKeyEvent rewritten(ke->type(), d.Key, ke->modifiers(), ke->nativeScanCode(),
+                        ke->nativeVirtualKey(), ke->nativeModifiers(), d.Text, ke->isAutoRepeat(),
+                        ke->count(), ke->device());
+    const bool result = d.Toolkit(d.Widget, &rewritten);
+    ke->setAccepted(rewritten.isAccepted());
+    return result;
+}
+
+bool deliver(void* context) {
+    TDelivery& d = *static_cast<TDelivery*>(context);
+    QEvent* e = d.Event;
+    auto* ke = e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease
+                   ? static_cast<QKeyEvent*>(e)
+                   : nullptr;
+    if (ke) {
+        d.Key = ownsKeys(d.Widget, ke) ? ke->key() : keyPassedOn.Key;
+        d.Text = ke->text();
+    }
+    ++d.Link->Depth;
+    ++widgets_detail::EventDepth;
+    bool result = true;
+    if (!d.Link->Owner || !takeEvent(d)) {
+        result = ke ? toolkitKey(d, ke) : d.Toolkit(d.Widget, e);
+        if (d.Link->Owner) afterEvent(d.Link, d.Widget, e);
+    }
+    if (ke) keyDone(d.Widget, ke, d.Key);
+    --d.Link->Depth;
+    --widgets_detail::EventDepth;
+    return result;
+}
+
+}  // namespace
+
+namespace widgets_detail {
+
+bool DispatchEvent(TWidgetLink* link, QWidget* w, QEvent* e, TToolkitEvent toolkit) {
+    TDelivery d(link, w, e, toolkit);
+    return RunInEventScope(&deliver, &d);
+}
+
+void ForwardInnerMouse(QWidget* outer, QWidget* inner, TWidgetLink* link) {
+    if (inner) inner->installEventFilter(new InnerMouseFilter(outer, link));
+}
+
+void Dying(TWidgetLink* link, QWidget*) {
+    TControl* c = link->Owner;
+    link->Owner = nullptr;
+    if (c) TControl::Impl::widgetGone(c);
 }
 
 }  // namespace widgets_detail

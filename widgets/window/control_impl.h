@@ -15,7 +15,7 @@ struct TControl::Impl {
     TWidgetLink* link = nullptr;
     uint32_t handle = 0;
     uint64_t serial = 0;             // creation order
-    bool leftPressedInside = false;  // click tracking of plain windows
+    bool leftPressedInside = false;  // click tracking of the layer's own kinds
     bool aligning = false;
     bool closingFromProgram = false;
     bool gone = false;  // the window is gone
@@ -32,15 +32,10 @@ struct TControl::Impl {
     bool minimisedByHiding = false;
     uint32_t focusToReturn = 0;  // X window to hand the focus back to
     QDeadlineTimer focusReturnBy;
-    std::vector<TControl*> pages;  // tab pages (owned)
-    std::vector<int> tabImages;
-    // splitter
-    int minPrev = 0, minNext = 0;
-    bool dragging = false;
-    int dragStart = 0;
-    int dragOrigSize = 0;
 
     static Impl* of(TControl* c) { return c->d_.get(); }
+    // The toolkit button of a button kind, or nullptr.
+    static QAbstractButton* buttonOf(const TControl* c) { return c->button(); }
     static void widgetGone(TControl* c);
     static void notifyGone(TControl* c);
     // The form became the active window.
@@ -53,21 +48,6 @@ struct TControl::Impl {
 
 namespace widgets_detail {
 
-// The toolkit's own controls: they take the focus and report their clicks
-// themselves; every other kind is drawn by the layer and clicked by it.
-inline bool IsStandardControl(TControlKind k) {
-    switch (k) {
-        case TControlKind::Button:
-        case TControlKind::BitButton:
-        case TControlKind::CheckBox:
-        case TControlKind::Edit:
-        case TControlKind::Memo:
-        case TControlKind::TabControl:
-            return true;
-        default:
-            return false;
-    }
-}
 // The handle table.
 uint32_t IssueHandle(TControl* c);
 void ReleaseHandle(uint32_t h);

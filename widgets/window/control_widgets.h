@@ -13,8 +13,6 @@
 #include <QTabWidget>
 #include <QWidget>
 
-#include "tabulo/widgets/ini.h"
-
 class TControl;
 
 // The mixin every widget of the layer carries.
@@ -27,16 +25,15 @@ struct TWidgetLink {
 namespace widgets_detail {
 // Events of the layer's windows being dispatched right now (all windows).
 extern int EventDepth;
-// Implemented in control_events.cpp.
-bool BeforeEvent(TWidgetLink* link, QWidget* w, QEvent* e, bool& result);
-void AfterEvent(TWidgetLink* link, QWidget* w, QEvent* e);
+// The toolkit's own handling of an event by the window (its base class).
+using TToolkitEvent = bool (*)(QWidget* w, QEvent* e);
+// One event of a window of the layer: the hooks and slots of its control,
+// the toolkit's handling, the notices after it; inside the event scope.
+bool DispatchEvent(TWidgetLink* link, QWidget* w, QEvent* e, TToolkitEvent toolkit);
 // Answers true when the owner painted the whole window.
 bool Paint(TWidgetLink* link, QWidget* w, QPaintEvent* e, bool basePainted);
 void Dying(TWidgetLink* link, QWidget* w);
 bool PaintsBeforeBase(const TWidgetLink* link);
-// Remembers a key event the window did not take: the toolkit passes it on to
-// the parent next, which must not treat it as its own key.
-void KeyNotTaken(QWidget* w, QEvent* e);
 // Mouse events of an inner window of a standard control (a memo's text
 // area, a tab strip's tab bar) reach the control's hooks and slots too.
 void ForwardInnerMouse(QWidget* outer, QWidget* inner, TWidgetLink* link);
@@ -57,26 +54,7 @@ protected:
     bool event(QEvent* e) override {
         // The window deletes itself here: nothing of it may be touched after.
         if (e->type() == QEvent::DeferredDelete) return Base::event(e);
-        // All that one event reads from INI files (a page refreshing its
-        // captions) looks at each file once; the next event looks again.
-        const TIniReadScope iniReads;
-        ++Depth;
-        ++widgets_detail::EventDepth;
-        bool result = false;
-        if (Owner && widgets_detail::BeforeEvent(this, this, e, result)) {
-            if (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)
-                widgets_detail::KeyNotTaken(this, e);
-            --Depth;
-            --widgets_detail::EventDepth;
-            return result;
-        }
-        result = Base::event(e);
-        if ((e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease))
-            widgets_detail::KeyNotTaken(this, e);
-        if (Owner) widgets_detail::AfterEvent(this, this, e);
-        --Depth;
-        --widgets_detail::EventDepth;
-        return result;
+        return widgets_detail::DispatchEvent(this, this, e, &toolkitEvent);
     }
     void paintEvent(QPaintEvent* e) override {
         if (!Owner) {
@@ -89,6 +67,11 @@ protected:
             Base::paintEvent(e);
             if (Owner) widgets_detail::Paint(this, this, e, true);
         }
+    }
+
+private:
+    static bool toolkitEvent(QWidget* w, QEvent* e) {
+        return static_cast<TBridge*>(w)->Base::event(e);
     }
 };
 

@@ -1,7 +1,8 @@
 #pragma once
 // The program body.
 //
-//   units up     resources, tooltip manager, widget layer, message box
+//   units up     INI reads once per event, resources, tooltip manager,
+//                widget layer, message box
 //   "/ih"?       information box, exit 0, no window
 //   build        the main schema (main window hidden, four pages, handle)
 //   start        InstallHooks, RunInits: the main window is created and shown
@@ -12,6 +13,8 @@
 // inside their own QApplication.
 
 #include <memory>
+
+#include "tabulo/components/ini.h"
 
 class TClassMainForm_3063820;
 
@@ -39,6 +42,7 @@ public:
     TClassMainForm_3063820* MainSchema() const { return schema_.get(); }
 
 private:
+    TIniReadsPerEvent iniReads_;
     std::unique_ptr<TClassMainForm_3063820> schema_;
 };
 

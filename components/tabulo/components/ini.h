@@ -2,13 +2,13 @@
 // TKVini reads and writes single values of an INI file; TKVDir yields the
 // program folder.
 //
-// Every input opens the file, reads or writes one value and releases it
-// before it returns, so every read sees the file as it is on disk (the reads
-// made for one event of a window see it as the first of them found it). The
-// file
-// name, section, key and (for writing) value are each read by the read rule:
-// the wired pull point, else the non-empty property, else the incoming value
-// (consumed), in the order file name, section, [value,] key.
+// Every input opens the file, reads or writes one value and releases it before
+// it returns, so every read sees the file as it is on disk (while a
+// TIniReadsPerEvent lives, the reads made for one event of a window see it as
+// the first of them found it). The file name, section, key and (for writing)
+// value are each read by the read rule: the wired pull point, else the
+// non-empty property, else the incoming value (consumed), in the order file
+// name, section, [value,] key.
 //
 // File names. These macros are replaced (exact, case-sensitive match), each
 // by a folder that ends with the separator:
@@ -28,6 +28,7 @@
 
 #include "tabulo/runtime/event.h"
 #include "tabulo/runtime/object.h"
+#include "tabulo/widgets/eventscope.h"
 
 class TIniFile;
 
@@ -76,4 +77,19 @@ class TKVDir : public TObject {
 public:
     // Answers with the program folder, ending with the separator, as a String.
     void getProgramDir(TData& value, uint16_t index);
+};
+
+// While it lives, the INI reads that one event of the program's windows
+// makes (a page refreshing its captions on a mouse move) look at each file
+// once; the next event looks again, so a change on disk shows at once. The
+// program holds one from start-up to shutdown.
+class TIniReadsPerEvent {
+public:
+    TIniReadsPerEvent();
+    ~TIniReadsPerEvent();
+    TIniReadsPerEvent(const TIniReadsPerEvent&) = delete;
+    TIniReadsPerEvent& operator=(const TIniReadsPerEvent&) = delete;
+
+private:
+    TEventScope previous_;
 };

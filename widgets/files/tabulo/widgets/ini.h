@@ -73,12 +73,12 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key,
 // Reads made while a scope is open trust what an earlier read in the same
 // scope found on disk: each file is looked at (name resolved, status checked)
 // once per scope instead of once per value, so a burst of reads all see the
-// file as it was at the first. The widget layer opens one around the handling
-// of each event of its windows; a change by another program shows from the
-// next event on. Scopes nest; an inner one, and the end of one, start afresh
-// (a modal loop inside an event may run for minutes), and so does a scope
-// open for longer than 20 ms. Outside any scope every read checks the file.
-// Per thread.
+// file as it was at the first. The viewer opens one around the handling of
+// each event of its windows (TIniReadsPerEvent of the INI component); a change
+// by another program shows from the next event on. Scopes nest; an inner one,
+// and the end of one, start afresh (a modal loop inside an event may run for
+// minutes), and so does a scope open for longer than 20 ms. Outside any scope
+// every read checks the file. Per thread.
 class TIniReadScope {
 public:
     TIniReadScope();

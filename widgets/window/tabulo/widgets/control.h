@@ -12,6 +12,12 @@
 // valid from creation until the control or its window goes;
 // ControlFromHandle answers the control of a handle.
 //
+// Each kind of control (form, panel, label, buttons, edit boxes, tab strip,
+// splitter) is a class of its own that owns its toolkit window; the New...
+// functions make them, and callers see them as TControl. An operation of
+// another kind (the lines of an edit box asked of a label) answers as an
+// empty control would and changes nothing.
+//
 // Events reach a control in this order: the message hooks (global, applet,
 // the control's own; see messages.h), and when none consumed the message,
 // the event slots below (plain std::function members; an empty slot is
@@ -27,8 +33,11 @@
 #include "tabulo/widgets/canvas.h"
 #include "tabulo/widgets/messages.h"
 
+class QAbstractButton;
+class QString;
 class QWidget;
 class TIcon;
+struct TWidgetLink;
 struct TmdvPanelData;
 
 enum class TControlKind : uint8_t {
@@ -254,21 +263,21 @@ public:
     uint8_t TextAlign() const { return textAlign_; }
     void SetTextAlign(uint8_t a);
     // Labels: word wrap; and sizing to the text.
-    void SetWordWrap(bool on);
+    virtual void SetWordWrap(bool on);
     void AutoSizeToText();
 
     // ----- edit boxes
     uint32_t EditOptions() const { return editOptions_; }
-    bool ReadOnly() const;
-    void SetReadOnly(bool on);
-    int LineCount() const;
-    TText Line(int i) const;
-    int LineStart(int i) const;  // -1 outside the lines
-    int SelStart() const;
-    int SelLength() const;
-    void SetSelection(int start, int length);
-    TText SelText() const;
-    void ReplaceSelection(const TText& text);
+    virtual bool ReadOnly() const { return false; }
+    virtual void SetReadOnly(bool on);
+    virtual int LineCount() const { return 0; }
+    virtual TText Line(int) const { return TText(); }
+    virtual int LineStart(int) const { return -1; }  // -1 outside the lines
+    virtual int SelStart() const { return 0; }
+    virtual int SelLength() const { return 0; }
+    virtual void SetSelection(int, int) {}
+    virtual TText SelText() const { return TText(); }
+    virtual void ReplaceSelection(const TText&) {}
     int TextLength() const;
     // Redraw off/on around many changes (nests).
     void BeginUpdate();
@@ -276,20 +285,20 @@ public:
 
     // ----- tab strip
     // Appends a tab; answers its page area (owned by the tab strip).
-    TControl* AddTab(const TText& text);
-    int TabCount() const;
-    TControl* TabPage(int i) const;
-    int TabIndexOfPage(const TControl* page) const;
-    TText TabText(int i) const;
-    void SetTabText(int i, const TText& text);
-    void SetTabImage(int i, int imageIndex);
-    int TabImage(int i) const;
-    void DeleteTab(int i);
-    int CurrentTab() const;
-    void SetCurrentTab(int i);  // out of range: ignored
+    virtual TControl* AddTab(const TText&) { return nullptr; }
+    virtual int TabCount() const { return 0; }
+    virtual TControl* TabPage(int) const { return nullptr; }
+    virtual int TabIndexOfPage(const TControl*) const { return -1; }
+    virtual TText TabText(int) const { return TText(); }
+    virtual void SetTabText(int, const TText&) {}
+    virtual void SetTabImage(int, int) {}
+    virtual int TabImage(int) const { return -1; }
+    virtual void DeleteTab(int) {}
+    virtual int CurrentTab() const { return -1; }
+    virtual void SetCurrentTab(int) {}  // out of range: ignored
 
     // ----- panels
-    TmdvPanelData* PanelData() const { return panelData_.get(); }
+    virtual TmdvPanelData* PanelData() const { return nullptr; }
 
     // ----- painting
     void Invalidate();
@@ -378,37 +387,60 @@ public:
     // For the layer's implementation.
     struct Impl;
     Impl* impl() const { return d_.get(); }
+    // What sets the kinds apart, for the layer's event and paint handling.
+    // A toolkit control of its own: it takes the focus and reports its
+    // clicks itself (every other kind is clicked by the layer).
+    virtual bool StandardControl() const { return false; }
+    // Paints its whole window before (instead of) the toolkit.
+    virtual bool PaintsWindow() const { return true; }
+    // Painted by its owner through OnDrawItem; DrawDefaultLook when not.
+    virtual bool OwnerDrawn() const { return false; }
+    virtual void DrawDefaultLook(TCanvas&, const TRect&, int /*state*/) {}
+    // Drawn on the background before the border and OnPaint.
+    virtual void DrawCaption(TCanvas&, const TRect&) {}
+    // Enter and Escape in the form may press it (default, cancel button).
+    virtual bool PressedByKeys() const { return false; }
+    // A mouse message passed its hooks and slot (pos on the screen).
+    virtual void MouseHandled(const TMsg&, TPoint /*screenPos*/) {}
+    // The pointer came or went.
+    virtual void HoverChanged() {}
+    // The size or the enabled state changed.
+    virtual void LookChanged() {}
+    // Placed by its parent's alignment (a tab page is placed by its strip).
+    virtual bool PlacedByAlignment() const { return true; }
 
 protected:
     TControl(TControlKind kind, TControl* parent);
+    // Takes the kind's window (made by the kind's constructor) and sets up
+    // what every window shares.
+    void adopt(QWidget* w, TWidgetLink* link);
+    // The text the window shows as it was set (a memo's with CR LF).
+    virtual QString shownText() const;
+    // Shows utf8; false when the window showed it already (nothing done).
+    virtual bool showText(std::string_view utf8);
+    // Buttons and check boxes: the toolkit button.
+    virtual QAbstractButton* button() const { return nullptr; }
+    virtual void applyDefault() {}
+    virtual void applyIcon() {}
+    virtual void applyTextAlign();
+    // Style bits the kind's window shows (frame, flat look).
+    virtual void applyKindStyle() {}
+    // The background colour is the text area's (edit boxes).
+    virtual bool backgroundIsTextArea() const { return false; }
+    // Applies the style bits to the window (a form: its frame flags).
+    virtual void applyStyle();
+    // The window is shown and about to be mapped.
+    virtual void aboutToMap() {}
 
-private:
     friend struct Impl;
-    friend TControl* NewForm(TControl*, const TText&);
-    friend TControl* NewPanel(TControl*, const TText&, uint8_t, uint8_t, int16_t, int16_t);
-    friend TControl* NewControl(TControl*);
-    friend TControl* NewLabel(TControl*, const TText&);
-    friend TControl* NewButton(TControl*, const TText&);
-    friend TControl* NewBitButton(TControl*, const TText&);
-    friend TControl* NewCheckBox(TControl*, const TText&);
-    friend TControl* NewEdit(TControl*, uint32_t);
-    friend TControl* NewTabControl(TControl*, bool);
-    friend TControl* NewSplitter(TControl*, int, int);
-
-    void build(const TText& text);
     void applyFont();
     void applyColors();
-    void applyStyle();
-    void applyFormFlags();
-    void prepareFrame();
     void restoreQuietly(uint8_t state);
-    void applyEditOptions();
 
     TControlKind kind_;
     TControl* parent_ = nullptr;
     std::vector<TControl*> children_;
     std::unique_ptr<Impl> d_;
-    std::unique_ptr<TmdvPanelData> panelData_;
     TGraphicTool font_{TGraphicToolKind::Font};
     TCanvas canvas_;
     TMessageHook hook_;

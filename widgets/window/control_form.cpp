@@ -1,35 +1,22 @@
-// TControl: fonts, colours, style bits, and the top-level window operations.
+// The form: a top-level window, its frame, and the top-level window
+// operations of TControl.
+
+#include "control_form.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QFrame>
-#include <QPalette>
 #include <QPointer>
 #include <QTimer>
 #include <QWindow>
 #include <utility>
 
-#include "control_impl.h"
 #include "tabulo/widgets/application.h"
+#include "tabulo/widgets/icon.h"
 #include "x11window.h"
 
+using widgets_detail::ToQString;
+
 namespace {
-
-void frameShape(QFrame* f, uint32_t style, uint32_t ex) {
-    if (ex & WS_EX_CLIENTEDGE) {
-        f->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        f->setLineWidth(2);
-    } else if (ex & WS_EX_STATICEDGE) {
-        f->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        f->setLineWidth(1);
-    } else if (style & WS_BORDER) {
-        f->setFrameStyle(QFrame::Box | QFrame::Plain);
-        f->setLineWidth(1);
-    } else {
-        f->setFrameStyle(QFrame::NoFrame);
-    }
-}
-
 // Shows again a window that changing its flags has hidden, without taking
 // the focus.
 void reshow(QWidget* w) {
@@ -40,121 +27,50 @@ void reshow(QWidget* w) {
 }
 }  // namespace
 
-void TControl::applyFont() {
-    QWidget* w = Widget();
-    canvas_.Font().Assign(font_);
-    if (!w) return;
-    w->setFont(font_.ToQFont());
-    applyColors();
+TFormControl::TFormControl(TControl* parent, const TText& caption)
+    : TControl(TControlKind::Form, parent) {
+    // An owned form stays a window of its own (Qt::Window).
+    auto* w = new TBridge<TPlainWidget>(this, parent ? parent->Widget() : nullptr, Qt::Window);
+    // No system menu (close button) until the owner asks for one.
+    style_ = WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    w->setWindowTitle(ToQString(caption.view()));
+    w->setAttribute(Qt::WA_QuitOnClose, false);
+    adopt(w, w);
 }
 
-namespace {
-// The colours a control gives its window, role by role.
-struct TRoleColours {
-    QPalette::ColorRole Role[5];
-    QColor Colour[5];
-    int Count = 0;
-    void add(QPalette::ColorRole role, const QColor& colour) {
-        Role[Count] = role;
-        Colour[Count] = colour;
-        ++Count;
-    }
-};
+QString TFormControl::shownText() const {
+    return Widget()->windowTitle();
+}
 
-// True when every colour group of `pal` holds the wanted colours; with
-// `own`, only counting brushes set on the palette itself (not inherited).
-bool matches(const QPalette& pal, const TRoleColours& rc, bool own) {
-    for (int i = 0; i < rc.Count; ++i) {
-        const QBrush wanted(rc.Colour[i]);
-        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-            if (own && !pal.isBrushSet(group, rc.Role[i])) return false;
-            if (pal.brush(group, rc.Role[i]) != wanted) return false;
-        }
-    }
+bool TFormControl::showText(std::string_view utf8) {
+    if (QAnyStringView::equal(shownText(), QUtf8StringView(utf8))) return false;
+    Widget()->setWindowTitle(ToQString(utf8));
     return true;
 }
 
-void setRoles(QWidget* w, const TRoleColours& rc) {
-    QPalette pal = w->palette();
-    for (int i = 0; i < rc.Count; ++i) pal.setColor(rc.Role[i], rc.Colour[i]);
-    w->setPalette(pal);
-}
+namespace {
+constexpr int kIconSizeWithWindow = 64;
 }  // namespace
 
-// Sets the window's palette only when it would change something: most
-// controls have their parent's colours, and font and colour changes come one
-// property at a time, most of them leaving the colours as they are. A
-// window whose colours equal the inherited ones keeps inheriting; before any
-// window's colours really change, its descendants in that state get their
-// colours as their own, so they keep them as they would have.
-void TControl::applyColors() {
+void TFormControl::applyIcon() {
     QWidget* w = Widget();
-    if (!w) return;
-    auto wanted = [](const TControl& c) {
-        TRoleColours rc;
-        if (c.color_ != clNone) {
-            const QColor bg = ToQColor(c.color_);
-            if (c.kind_ == TControlKind::Edit || c.kind_ == TControlKind::Memo) {
-                rc.add(QPalette::Base, bg);
-            } else {
-                rc.add(QPalette::Window, bg);
-                rc.add(QPalette::Button, bg);
-            }
+    QIcon qi = Icon() ? Icon()->Icon() : QIcon();
+    d_->largeIcon = QIcon();
+    if (!w->testAttribute(Qt::WA_WState_Created)) {
+        // A window gets its icon converted for X as it is created, every
+        // size of it: the large ones cost more than building the rest of
+        // the main window. The window manager gets the sizes it draws
+        // with the window, and the large ones right after its first paint.
+        QIcon small;
+        for (const QSize size : qi.availableSizes())
+            if (size.width() <= kIconSizeWithWindow && size.height() <= kIconSizeWithWindow)
+                small.addPixmap(qi.pixmap(size));
+        if (!small.isNull() && small.availableSizes().size() < qi.availableSizes().size()) {
+            d_->largeIcon = qi;
+            qi = small;
         }
-        const QColor fg = ToQColor(c.font_.Color());
-        rc.add(QPalette::WindowText, fg);
-        rc.add(QPalette::ButtonText, fg);
-        rc.add(QPalette::Text, fg);
-        return rc;
-    };
-    const TRoleColours rc = wanted(*this);
-    const QPalette& current = w->palette();
-    if (matches(current, rc, true)) {
-        w->update();
-        return;
     }
-    if (!w->testAttribute(Qt::WA_SetPalette) && matches(current, rc, false)) {
-        d_->paletteInherited = true;
-        w->update();
-        return;
-    }
-    for (QWidget* inner : w->findChildren<QWidget*>()) {
-        TControl* c = FromWidget(inner);
-        if (!c || !c->d_->paletteInherited) continue;
-        c->d_->paletteInherited = false;
-        setRoles(inner, wanted(*c));
-    }
-    d_->paletteInherited = false;
-    setRoles(w, rc);
-    w->update();
-}
-
-void TControl::applyStyle() {
-    QWidget* w = Widget();
-    if (!w) return;
-    if (IsForm()) {
-        applyFormFlags();
-        return;
-    }
-    if (widgets_detail::IsStandardControl(kind_))
-        w->setFocusPolicy((style_ & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
-    switch (kind_) {
-        case TControlKind::Button:
-            static_cast<QPushButton*>(w)->setFlat(style_ & BS_FLAT);
-            break;
-        case TControlKind::Edit:
-            static_cast<QLineEdit*>(w)->setFrame(
-                (style_ & WS_BORDER) || (exStyle_ & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)));
-            break;
-        case TControlKind::Memo:
-        case TControlKind::Label:
-            frameShape(static_cast<QFrame*>(w), style_, exStyle_);
-            break;
-        default:
-            break;
-    }
-    w->setAcceptDrops(exStyle_ & WS_EX_ACCEPTFILES);
-    w->update();
+    w->setWindowIcon(qi);
 }
 
 namespace {
@@ -235,7 +151,11 @@ TFrameFlags frameFlags(uint32_t style, uint32_t ex) {
 
 }  // namespace
 
-void TControl::applyFormFlags() {
+void TFormControl::applyStyle() {
+    if (Widget()) applyFormFlags();
+}
+
+void TFormControl::applyFormFlags() {
     QWidget* w = Widget();
     if (!w) return;
     // Changing the flags hides and shows the window again; what runs on that
@@ -290,7 +210,7 @@ void TControl::applyFormFlags() {
 // Such a window is a handle that stands in for another window, so it is
 // nobody's transient: window managers hide the transients of a minimised
 // window with it. Other owned forms stay transient for their owner.
-void TControl::prepareFrame() {
+void TFormControl::prepareFrame() {
     QWidget* w = Widget();
     QWindow* native = w ? w->windowHandle() : nullptr;
     if (!native) return;
@@ -307,7 +227,7 @@ void TControl::prepareFrame() {
 }
 
 void TControl::Impl::aboutToMap(TControl* c) {
-    if (c->IsForm()) c->prepareFrame();
+    c->aboutToMap();
 }
 
 void TControl::Impl::painted(TControl* c) {
