@@ -26,6 +26,12 @@ set(TABULO_PRECOMPILE_QTWIDGETS
     ${TABULO_PRECOMPILE_QTGUI}
     <QtCore/QTimer> <QtCore/QPointer> <QtGui/QGuiApplication> <QtGui/QScreen> <QtGui/QIcon>
     <QtWidgets/QApplication> <QtWidgets/QWidget>)
+# The Qt test files: each is its own executable, so they share one
+# precompiled header (tests/CMakeLists.txt). <QtTest/QTest> stays out: it
+# reads QT_TESTCASE_BUILDDIR, which Qt defines differently in each test folder.
+set(TABULO_PRECOMPILE_QTTEST
+    ${TABULO_PRECOMPILE_QTWIDGETS}
+    <gtest/gtest.h> <QtCore/QTemporaryDir> <QtGui/QMouseEvent>)
 
 # Batch size of the unity build: large enough to share the parsing, small
 # enough that a layer still makes two batches for two cores.
