@@ -1,14 +1,15 @@
-# Compile-time settings shared by every target: precompiled headers, unity
-# batches and the linker. Most of a translation unit's compile time here is
-# spent parsing Qt's and the standard library's headers (about 1.3 s of
-# the 2 s of a Qt-heavy file), so each library parses them once.
+# Compile-time settings shared by every target: unity batches, precompiled
+# headers and the linker. Most of a file's compile time here is spent
+# parsing Qt's and the standard library's headers (about 1.3 s of the 2 s
+# of a Qt-heavy file), so each library parses them as few times as it can.
+# Figures: docs/PERFORMANCE.md, "Build time".
 #
 # The header lists name only system headers, in angle brackets: the
 # generated prefix header then holds no path of the checkout, and ccache
 # finds the same entries from a fresh clone in another folder. Headers of
-# the layers themselves are left out, so that a file still has to include
-# what it uses from another layer (tests/layering reads those lines), and
-# components/ and controls/ get no Qt header at all.
+# the layers themselves stay out, so that a file still includes what it
+# uses from another layer (tests/layering reads those lines); components/
+# and controls/ get no precompiled Qt header at all.
 option(TABULO_PRECOMPILE "Precompile the common system headers of each library" ON)
 option(TABULO_UNITY "Compile each library's sources in batches (unity build)" ON)
 option(TABULO_MOLD "Link with mold when it is installed" ON)
