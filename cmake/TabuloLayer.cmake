@@ -1,12 +1,14 @@
-# tabulo_add_layer(<name> [PARTS <subfolders...>] DEPS <libs...>)
+# tabulo_add_layer(<name> [PARTS <subfolders...>] DEPS <libs...>
+#                  [PRECOMPILE <system headers...>])
 # One static library per folder: every .cpp of the folder, public headers
 # under <folder>/tabulo/<name>/. A layer grouped into PARTS has the same
 # shape in each subfolder instead (<folder>/<part>/*.cpp and
 # <folder>/<part>/tabulo/<name>/*.h), so callers include its headers as
 # "tabulo/<name>/x.h" whichever part holds them. Qt's moc runs for headers
-# that need it.
+# that need it. PRECOMPILE names the headers parsed once for the whole
+# library (standard library ones when left out; see TabuloPrecompile.cmake).
 function(tabulo_add_layer name)
-  cmake_parse_arguments(L "" "" "PARTS;DEPS" ${ARGN})
+  cmake_parse_arguments(L "NO_UNITY" "" "PARTS;DEPS;PRECOMPILE" ${ARGN})
   set(roots ${CMAKE_CURRENT_SOURCE_DIR})
   if(L_PARTS)
     list(TRANSFORM L_PARTS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ OUTPUT_VARIABLE roots)
@@ -33,6 +35,11 @@ function(tabulo_add_layer name)
   add_library(tabulo::${name} ALIAS tabulo_${name})
   target_include_directories(tabulo_${name} PUBLIC ${roots})
   target_link_libraries(tabulo_${name} PUBLIC ${L_DEPS} PRIVATE tabulo::warnings)
+  set(no_unity)
+  if(L_NO_UNITY)
+    set(no_unity NO_UNITY)
+  endif()
+  tabulo_compile_faster(tabulo_${name} PRECOMPILE ${L_PRECOMPILE} ${no_unity})
 endfunction()
 
 # tabulo_add_tests(LIBS <libs...> [QT])
@@ -61,6 +68,7 @@ function(tabulo_add_tests)
                           PRIVATE tabulo::warnings)
     if(A_QT)
       target_link_libraries(${support} PUBLIC Qt6::Test)
+      tabulo_reuse_test_precompiled(${support})
     endif()
   endif()
   foreach(t IN LISTS tests)

@@ -1,3 +1,13 @@
+# tabulo_reuse_test_precompiled(<target>)
+# A Qt test target parses gtest's and Qt's headers from the precompiled
+# header made once for all of them (tests/CMakeLists.txt) instead of once
+# per test.
+function(tabulo_reuse_test_precompiled target)
+  if(TARGET tabulo_qt_test_precompiled)
+    target_precompile_headers(${target} REUSE_FROM tabulo_qt_test_precompiled)
+  endif()
+endfunction()
+
 # tabulo_add_test(NAME <name> SOURCES <files...> LIBS <libs...> [QT])
 # Builds one GoogleTest executable and registers it with ctest. With QT the
 # shared main creates one QApplication on the offscreen platform.
@@ -9,6 +19,7 @@ function(tabulo_add_test)
   add_executable(${T_NAME} ${T_SOURCES})
   if(T_QT)
     target_link_libraries(${T_NAME} PRIVATE tabulo_qt_test_main)
+    tabulo_reuse_test_precompiled(${T_NAME})
   else()
     target_link_libraries(${T_NAME} PRIVATE tabulo_test_main)
   endif()

@@ -10,7 +10,7 @@ run_packages=(
   xvfb xauth xdotool imagemagick
   fonts-dejavu-core fonts-liberation2
   fonts-wine libxcb1-dev libfontconfig-dev libpng-dev
-  libdeflate-dev ccache
+  libdeflate-dev ccache mold
 )
 # The tests, benchmarks, fuzzers, package and end-to-end checks on top.
 test_packages=(
