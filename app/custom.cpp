@@ -32,10 +32,6 @@ constexpr int FirstColumnReadOrder[13] = {2, 13, 12, 11, 3, 4, 5, 6, 7, 8, 9, 10
 
 }  // namespace
 
-TClassCustom_253CB10::TClassCustom_253CB10(TKVContainer* container, TControl* pageArea,
-                                           TObject* owner)
-    : TPicturePageSchema(container, pageArea, owner) {}
-
 void TClassCustom_253CB10::InitPage(TControl* pageArea) {
     Panel = MakePagePanel(pageArea, "Custom", 35, 105, 469, 469);
 }

@@ -27,10 +27,6 @@ uint32_t TClassHands_253CB10::HandColor(int row, int col) {
     return chartpack::handsGridColourValue(row, col);
 }
 
-TClassHands_253CB10::TClassHands_253CB10(TKVContainer* container, TControl* pageArea,
-                                         TObject* owner)
-    : TChartPageSchema(container, pageArea, owner) {}
-
 void TClassHands_253CB10::InitPage(TControl* pageArea) {
     Panel = MakePagePanel(pageArea, "Hands", 35, 105, 263, 313);
 }

@@ -29,10 +29,6 @@ constexpr uint32_t ButtonShadow = 0xFF000010;
 
 }  // namespace
 
-TClassPosition_253CB10::TClassPosition_253CB10(TKVContainer* container, TControl* pageArea,
-                                               TObject* owner)
-    : TChartPageSchema(container, pageArea, owner) {}
-
 void TClassPosition_253CB10::InitPage(TControl* pageArea) {
     Panel = MakePagePanel(pageArea, "Position", 35, 105, 400, 300);
 }

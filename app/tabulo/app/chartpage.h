@@ -42,11 +42,12 @@ struct TChartCell {
 
 class TChartPageSchema : public TPicturePageSchema {
 public:
+    using TPicturePageSchema::TPicturePageSchema;
+
     TKVDir* ChartDir = nullptr;
     TKVFormatStr* PrefetchPath = nullptr;
 
 protected:
-    using TPicturePageSchema::TPicturePageSchema;
 
     // The page's own components, created after the template's panel and
     // boundary.

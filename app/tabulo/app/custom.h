@@ -46,7 +46,7 @@ public:
     static constexpr int SlotCount = customini::SlotCount;
     static constexpr int SlotRows = 13;
 
-    TClassCustom_253CB10(TKVContainer* container, TControl* pageArea, TObject* owner);
+    using TPicturePageSchema::TPicturePageSchema;
 
     // Geometry of slot k (1-based) by the slot rule.
     static int SlotLeft(int k) { return 87 * ((k - 1) / SlotRows); }

@@ -20,7 +20,7 @@ public:
     static constexpr int RankCount = 13;
     static constexpr int CellCount = RankCount * RankCount;
 
-    TClassHands_253CB10(TKVContainer* container, TControl* parent, TObject* owner);
+    using TChartPageSchema::TChartPageSchema;
 
     // The 169 cells in creation order: column by column (column A first),
     // each top to bottom (index = column * 13 + row).

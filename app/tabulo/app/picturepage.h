@@ -36,6 +36,8 @@ class TKVWin;
 
 class TPicturePageSchema : public TClassbase_253CB10 {
 public:
+    using TClassbase_253CB10::TClassbase_253CB10;
+
     TKVImage* Picture = nullptr;
     TKvImageLoader* Loader = nullptr;
     TKVFormatStr* ChartPath = nullptr;  // made by the page: the chart's file name
@@ -47,8 +49,6 @@ public:
     TKVSwitch* ScaleSwitch = nullptr;
 
 protected:
-    using TClassbase_253CB10::TClassbase_253CB10;
-
     // Picture: fills the panel, stretch mode, smooth, sized by its bitmap.
     void CreatePicture();
     // Loader, whose own file name is never used: it pulls ChartPath's.

@@ -17,7 +17,7 @@ class TClassPosition_253CB10 : public TChartPageSchema {
 public:
     static constexpr int SeatCount = 6;
 
-    TClassPosition_253CB10(TKVContainer* container, TControl* parent, TObject* owner);
+    using TChartPageSchema::TChartPageSchema;
 
     // The 36 cells in creation order: column by column, each top to bottom
     // (index = column * 6 + row).
