@@ -48,7 +48,6 @@ public:
     TKVFormatStr* PrefetchPath = nullptr;
 
 protected:
-
     // The page's own components, created after the template's panel and
     // boundary.
     void BuildPage() override = 0;
