@@ -95,12 +95,3 @@ BENCHMARK(BM_Centre470IntoPage)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Stretch470Into1000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Stretch2000IntoPage)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FirstPaint2000IntoPage)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
