@@ -9,7 +9,7 @@ TClassbase_253CB10::TClassbase_253CB10(TKVContainer* container, TControl* /*page
                                        TObject* owner)
     : PageContainer(container), ContainerOwner(owner) {}
 
-void TClassbase_253CB10::Build(TControl* pageArea) {
+void TClassbase_253CB10::BuildFrame(TControl* pageArea) {
     InitPage(pageArea);
 
     Boundary = Create<TKVEditPolyMulti>(1, 1);
@@ -20,7 +20,11 @@ void TClassbase_253CB10::Build(TControl* pageArea) {
     Panel->RegisterHint();
     if (TControl* form = Panel->Control->ParentForm()) form->SetTabNavigation(true);
     TopControl = Panel->Control;
+}
 
+void TClassbase_253CB10::BuildContents() {
+    if (contentsBuilt_) return;
+    contentsBuilt_ = true;
     BuildPage();
 }
 

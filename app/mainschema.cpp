@@ -87,6 +87,7 @@ TClassMainForm_3063820::TClassMainForm_3063820() {
     Pages->Edge = 0;
     Pages->Hint = "";
     Pages->CreateAll = true;
+    Pages->DeferHiddenPages = true;
     Pages->SelectNew = false;
     Pages->Buttons = false;
     Pages->Outputs.resize(1);

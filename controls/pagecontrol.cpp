@@ -1,5 +1,7 @@
 #include "tabulo/controls/pagecontrol.h"
 
+#include "tabulo/widgets/afterfirstpaint.h"
+
 namespace {
 // The tab strip as a visual component (it owns and frees the strip).
 class TTabStripWin : public TKVWin {
@@ -13,6 +15,7 @@ TKVPageControl::TKVPageControl(TControl* parent) : parent_(parent) {
 }
 
 TKVPageControl::~TKVPageControl() {
+    hiddenPages_.reset();
     // The pages live in the tab strip's page areas: they go first.
     DestroyPages();
     strip_.reset();
@@ -24,10 +27,18 @@ void TKVPageControl::Initialize() {
     TabStrip = NewTabControl(parent_, Buttons);
     strip_ = std::make_unique<TTabStripWin>(parent_, TabStrip);
     if (CreateAll) {
-        for (int i = 1; i < RegistryCount(); ++i) {
+        const int last = RegistryCount() - 1;
+        for (int i = 1; i <= last; ++i) {
+            // The page shown first is the first one added, or the last with SelectNew.
+            const bool shown = SelectNew ? i == last : i == 1;
+            ContentsLater = DeferHiddenPages && !shown;
             TData name = MakeText(TText(RegistryName(i)));
             doAdd(name, 0);
         }
+        ContentsLater = false;
+        if (ContentsWaiting())
+            hiddenPages_ = std::make_unique<TAfterFirstPaint>(parent_ ? parent_->ParentForm() : nullptr,
+                                                              [this] { BuildWaitingContents(); });
     }
     TKVWin& s = *strip_;
     s.Name = Name;
@@ -59,12 +70,14 @@ void TKVPageControl::doAdd(TData& value, uint16_t index) {
 }
 
 void TKVPageControl::doSelect(TData& value, uint16_t index) {
+    BuildWaitingContents();  // before a waiting page could show
     if (TabStrip) TabStrip->SetCurrentTab(AsInt(value));
     TKVPolymorphMulti::doSelect(value, index);
 }
 
 void TKVPageControl::doDelete(TData& value, uint16_t index) {
     if (!TabStrip) return;
+    BuildWaitingContents();
     const int n = AsInt(value);
     const int remembered = TabStrip->CurrentTab();
     // The page is destroyed before its tab, whose page area holds its controls.

@@ -35,8 +35,8 @@ void TKVContainer::ChildOutput(TKVBoundary*, TData& value, uint16_t index) {
     fireAt(Outputs, index, value);
 }
 
-template <class Factory, class Record>
-void TKVContainer::BuildChild(Factory factory, Record record) {
+template <class Step>
+void TKVContainer::BuildStep(Step step) {
     const bool wasDone = InitsDone();
     SetInitsDone(false);
     struct Restore {
@@ -45,13 +45,20 @@ void TKVContainer::BuildChild(Factory factory, Record record) {
             if (!InitsDone()) SetInitsDone(done);
         }
     } restore{wasDone};
-    auto schema = factory(this, ParentControl, Owner);
-    if (schema && schema->Boundary) {
-        schema->Boundary->Container = this;
-        schema->Boundary->Schema = schema.get();
-    }
-    record(std::move(schema));
+    step();
     if (wasDone) RunInits();
+}
+
+template <class Factory, class Record>
+void TKVContainer::BuildChild(Factory factory, Record record) {
+    BuildStep([&] {
+        auto schema = factory(this, ParentControl, Owner);
+        if (schema && schema->Boundary) {
+            schema->Boundary->Container = this;
+            schema->Boundary->Schema = schema.get();
+        }
+        record(std::move(schema));
+    });
 }
 
 bool TKVContainer::IsActive(const TKVBoundary* b) const {
@@ -165,17 +172,42 @@ int TKVPolymorphMulti::AddPage(const std::string& name) {
                            [&](const auto& r) { return r.first == name; });
     if (it == registry_.end() || !it->second) return -1;
     uint64_t serial = 0;
-    BuildChild(it->second, [&](std::unique_ptr<TClassPolyBase> schema) {
+    const TPolyFactory factory = it->second;
+    const bool later = ContentsLater;
+    auto build = [factory, later](TKVContainer* container, TControl* parent, TObject* owner) {
+        std::unique_ptr<TClassPolyBase> schema = factory(container, parent, owner);
+        if (schema && !later) schema->BuildContents();
+        return schema;
+    };
+    BuildChild(build, [&](std::unique_ptr<TClassPolyBase> schema) {
         if (!schema) return;
         TKVEditPolyMulti* boundary = schema->Boundary;
         serial = ++nextSerial_;
-        pages_.push_back(Page{name, std::move(schema), boundary, serial});
+        pages_.push_back(Page{name, std::move(schema), boundary, serial, later});
         PageAdded(PageCount() - 1);
     });
     // The page's inits may have added or deleted pages: look it up again.
     for (std::size_t n = 0; serial && n < pages_.size(); ++n)
         if (pages_[n].Serial == serial) return int(n);
     return -1;
+}
+
+void TKVPolymorphMulti::BuildWaitingContents() {
+    // A page's contents may add or delete pages: look for the next waiting
+    // page afresh each time.
+    for (;;) {
+        auto it = std::find_if(pages_.begin(), pages_.end(),
+                               [](const Page& p) { return p.ContentsWaiting; });
+        if (it == pages_.end()) return;
+        it->ContentsWaiting = false;
+        TClassPolyBase* schema = it->Schema.get();
+        BuildStep([schema] { schema->BuildContents(); });
+    }
+}
+
+bool TKVPolymorphMulti::ContentsWaiting() const {
+    return std::any_of(pages_.begin(), pages_.end(),
+                       [](const Page& p) { return p.ContentsWaiting; });
 }
 
 void TKVPolymorphMulti::doAdd(TData& value, uint16_t index) {
@@ -185,6 +217,7 @@ void TKVPolymorphMulti::doAdd(TData& value, uint16_t index) {
 }
 
 void TKVPolymorphMulti::Select(int n, TData& value, uint16_t index) {
+    BuildWaitingContents();
     Current = nullptr;
     if (n < 0 || n >= PageCount()) return;
     Current = pages_[std::size_t(n)].Boundary;
@@ -197,6 +230,7 @@ void TKVPolymorphMulti::doSelect(TData& value, uint16_t index) {
 
 void TKVPolymorphMulti::doSelectName(TData& value, uint16_t index) {
     const std::string name(AsText(value).view());
+    BuildWaitingContents();
     Current = nullptr;
     // A page's input may add or delete pages: walk the pages that matched at
     // the start, skipping those deleted on the way.
@@ -240,12 +274,14 @@ void TKVPolymorphMulti::removePage(int n, TData& value, uint16_t index) {
 }
 
 void TKVPolymorphMulti::doDelete(TData& value, uint16_t index) {
+    BuildWaitingContents();
     const int n = AsInt(value);
     if (n < 0 || n >= PageCount()) return;
     removePage(n, value, index);
 }
 
 void TKVPolymorphMulti::doDeleteRef(TData& value, uint16_t index) {
+    BuildWaitingContents();
     const int n = find(value.Ref);
     if (n >= 0) removePage(n, value, index);
 }

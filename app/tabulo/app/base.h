@@ -3,11 +3,12 @@
 //
 //   page control --(page area)--> MakePage<Page>
 //       Page(container, area, owner)       records the container's owner
-//       Build(area):
+//       BuildFrame(area):
 //         InitPage(area)                   the page's panel: caption = tab text
 //         Boundary  (1 input, 1 pull)      page <-> page control
 //         panel hint, no layout, Tab-key navigation, TopControl = panel
-//         BuildPage()                      the page's own components
+//   page control, at once or after the window's first paint:
+//       BuildContents() -> BuildPage()     the page's own components
 //
 // A page derives from TClassbase_253CB10, overrides InitPage with one call of
 // MakePagePanel and BuildPage with its create / set / init / wire / register
@@ -30,9 +31,11 @@ public:
     TObject* ContainerOwner = nullptr;  // the schema that holds the page control
     TKVPagePanel* Panel = nullptr;
 
-    // The second construction phase, run by MakePage once the page object is
-    // complete, so that InitPage and BuildPage reach the page's own versions.
-    void Build(TControl* pageArea);
+    // The frame, run by MakePage once the page object is complete, so that
+    // InitPage reaches the page's own version.
+    void BuildFrame(TControl* pageArea);
+    // The page's own components, on the panel (once).
+    void BuildContents() override;
 
 protected:
     // Makes Panel on the page area. The template's own panel is untitled
@@ -45,6 +48,9 @@ protected:
     // caption and design rectangle, initialised.
     TKVPagePanel* MakePagePanel(TControl* pageArea, const char* caption, int left, int top,
                                 int width, int height);
+
+private:
+    bool contentsBuilt_ = false;
 };
 
 // The page factory the page control is given for each page.
@@ -52,6 +58,6 @@ template <class Page>
 std::unique_ptr<TClassPolyBase> MakePage(TKVContainer* container, TControl* pageArea,
                                          TObject* owner) {
     auto page = std::make_unique<Page>(container, pageArea, owner);
-    page->Build(pageArea);
+    page->BuildFrame(pageArea);
     return page;
 }

@@ -4,11 +4,18 @@
 // Each page is built inside its own tab's page area; the page's panel adopts
 // that area and names the tab. The tab strip switches the visible page by
 // itself; the pages stay built until the container goes.
+//
+// With DeferHiddenPages, Init builds the page shown first whole and the
+// others up to their tabs; their contents follow right after the window's
+// first paint, in page order, and always before the program handles any
+// input (TAfterFirstPaint).
 
 #include <memory>
 
 #include "tabulo/controls/win.h"
 #include "tabulo/runtime/multi.h"
+
+class TAfterFirstPaint;
 
 class TKVPageControl : public TKVPolymorphMulti {
 public:
@@ -39,10 +46,13 @@ public:
     bool CreateAll = false;  // Init builds every registered page but the first
     bool SelectNew = false;  // a new page becomes the selected tab
     bool Buttons = false;    // tabs drawn as buttons
+    bool DeferHiddenPages = false;  // CreateAll: hidden pages' contents after the first paint
 
     // Makes the tab strip, builds the pages (CreateAll), applies the properties.
     void Initialize() override;
     void Init() { Initialize(); }
+    // True once every page's contents exist.
+    bool PagesComplete() const { return !ContentsWaiting(); }
 
     // Adds a tab "tab" and builds the page named by the value in its area.
     void doAdd(TData& value, uint16_t index) override;
@@ -57,4 +67,5 @@ public:
 private:
     TControl* parent_ = nullptr;
     std::unique_ptr<TKVWin> strip_;
+    std::unique_ptr<TAfterFirstPaint> hiddenPages_;
 };

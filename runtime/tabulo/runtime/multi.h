@@ -33,6 +33,9 @@ protected:
     // finds it there.
     template <class Factory, class Record>
     void BuildChild(Factory factory, Record record);
+    // Runs one construction step of a child by the same rule.
+    template <class Step>
+    void BuildStep(Step step);
     bool IsActive(const TKVBoundary* b) const;
     static void ShowSelfDestruction();
 
@@ -90,10 +93,22 @@ public:
         std::unique_ptr<TClassPolyBase> Schema;
         TKVEditPolyMulti* Boundary = nullptr;
         uint64_t Serial = 0;  // tells a page from a later one at the same address
+        bool ContentsWaiting = false;
     };
 
     void RegisterPage(std::string name, TPolyFactory factory);
     TKVEditPolyMulti* Current = nullptr;
+
+    // Pages added while this is set get their frame only (boundary and
+    // name); their contents wait for BuildWaitingContents. A value for the
+    // pages (select, delete) builds the waiting contents first; an add
+    // delivers its value to the new page's boundary at once.
+    bool ContentsLater = false;
+    // Builds the contents of every waiting page, in page order, each as a
+    // page built now would be (its deferred inits run at once after start-up).
+    void BuildWaitingContents();
+    bool ContentsWaiting() const;
+
     int PageCount() const { return int(pages_.size()); }
     const Page& PageAt(int n) const { return pages_[std::size_t(n)]; }
     int RegistryCount() const { return int(registry_.size()); }

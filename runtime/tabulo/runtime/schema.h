@@ -77,6 +77,13 @@ class TClassPolyBase : public TSchema {
 public:
     TKVEditPolyMulti* Boundary = nullptr;
     TControl* TopControl = nullptr;
+
+    // The second construction step: the page's own contents. A factory may
+    // build a page only as far as its container needs it without the
+    // contents (its boundary, what names its tab); the container calls this
+    // once, at once or later (TKVPolymorphMulti::ContentsLater). A page
+    // built whole by its factory has nothing to add.
+    virtual void BuildContents() {}
 };
 
 // A schema factory builds the child with (container, parent control, owner

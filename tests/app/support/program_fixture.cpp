@@ -1,7 +1,9 @@
 #include "program_fixture.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 
+#include "tabulo/controls/pagecontrol.h"
 #include "tabulo/runtime/event.h"
 #include "tabulo/runtime/init_queue.h"
 #include "tabulo/widgets/application.h"
@@ -47,6 +49,11 @@ void ProgramTest::StartProgram() {
     program_->BuildMainSchema();
     program_->Start();
     Settle();
+    // The pages not shown first are built after the window's first paint.
+    QDeadlineTimer deadline(10000);
+    while (!Schema()->Pages->PagesComplete() && !deadline.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_TRUE(Schema()->Pages->PagesComplete()) << "the hidden pages were never built";
 }
 
 void ProgramTest::StopProgram() {
