@@ -37,8 +37,8 @@ void TKVPageControl::Initialize() {
         }
         ContentsLater = false;
         if (ContentsWaiting())
-            hiddenPages_ = std::make_unique<TAfterFirstPaint>(parent_ ? parent_->ParentForm() : nullptr,
-                                                              [this] { BuildWaitingContents(); });
+            hiddenPages_ = std::make_unique<TAfterFirstPaint>(
+                parent_ ? parent_->ParentForm() : nullptr, [this] { BuildWaitingContents(); });
     }
     TKVWin& s = *strip_;
     s.Name = Name;

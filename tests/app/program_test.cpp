@@ -69,15 +69,31 @@ TEST_F(MainWindowTest, OpensAtTheOriginWithItsCaptionClientSizeAndIcon) {
 }
 
 TEST_F(MainWindowTest, TabsReadCustomHandsPositionAboutAndOpenOnCustom) {
-    StartProgram();
+    // Before the first paint the hidden pages have their tabs, not their
+    // contents; building them afterwards changes no pixel of the window.
+    StartProgramBeforeFirstPaint();
     auto* tabs = Main()->findChild<QTabBar*>();
     ASSERT_NE(tabs, nullptr);
-    ASSERT_EQ(tabs->count(), 4);
-    EXPECT_EQ(tabs->tabText(0), "Custom");
-    EXPECT_EQ(tabs->tabText(1), "Hands");
-    EXPECT_EQ(tabs->tabText(2), "Position");
-    EXPECT_EQ(tabs->tabText(3), "About");
-    EXPECT_EQ(tabs->currentIndex(), 0);
+    const auto expectTabs = [tabs] {
+        ASSERT_EQ(tabs->count(), 4);
+        EXPECT_EQ(tabs->tabText(0), "Custom");
+        EXPECT_EQ(tabs->tabText(1), "Hands");
+        EXPECT_EQ(tabs->tabText(2), "Position");
+        EXPECT_EQ(tabs->tabText(3), "About");
+        EXPECT_EQ(tabs->currentIndex(), 0);
+    };
+    expectTabs();
+    ASSERT_FALSE(Schema()->Pages->PagesComplete());
+    auto* position = static_cast<TClassPosition_253CB10*>(Schema()->Pages->PageAt(2).Schema.get());
+    EXPECT_EQ(position->Cells[0], nullptr);
+    const QImage firstPaint = Main()->grab().toImage();
+
+    WaitForPages();
+    expectTabs();
+    EXPECT_NE(position->Cells[0], nullptr);
+    const QImage complete = Main()->grab().toImage();
+    ASSERT_EQ(firstPaint.size(), complete.size());
+    EXPECT_TRUE(firstPaint == complete) << "building the hidden pages changed the window";
 
     // The template ("base") is registered but never built.
     ASSERT_EQ(Schema()->Pages->PageCount(), 4);

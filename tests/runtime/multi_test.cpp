@@ -50,6 +50,25 @@ using MultiChild = CounterChild<TKVEditMulti, TClassMultiBase>;
 using MultiExChild = CounterChild<TKVEditMultiEx, TClassMultiBase>;
 using PageChild = CounterChild<TKVEditPolyMulti, TClassPolyBase>;
 
+// A page built in two steps: its factory makes the boundary, BuildContents
+// the counter behind it (logging the page's number).
+std::vector<int> contentsBuilt;
+class TwoStepPage : public TClassPolyBase {
+public:
+    TwoStepPage(TKVContainer*, TControl*, TObject*) : number_(++builtChildren) {
+        Boundary = Create<TKVEditPolyMulti>(1, 0);
+    }
+    void BuildContents() override {
+        contentsBuilt.push_back(number_);
+        auto* counter = Create<Counter>();
+        Boundary->Inputs[0] = BindEvent<&Counter::doEvent>(counter);
+        counter->onCount = BindEvent<&TKVBoundary::doOutput>(Boundary, 0);
+    }
+
+private:
+    int number_;
+};
+
 // Asks its container to delete the page or instance whose number it holds.
 class Deleter : public TObject {
 public:
@@ -205,6 +224,41 @@ TEST_F(Pages, AddBuildsRegisteredPagesAndDeliversTheName) {
     ASSERT_EQ(pages.PageCount(), 1);
     EXPECT_EQ(pages.PageAt(0).Name, "A");
     ASSERT_EQ(out.Count(), 1u);  // the page counted the add and reported it
+    EXPECT_EQ(out.Last().IntValue, 1);
+}
+
+TEST_F(Pages, ContentsLaterWaitForTheirBuildOrForAValueToThePages) {
+    contentsBuilt.clear();
+    pages.RegisterPage("T", &MakePolySchema<TwoStepPage>);
+    add("T");  // built whole
+    EXPECT_EQ(contentsBuilt, std::vector<int>{1});
+    pages.ContentsLater = true;
+    add("T");
+    add("T");
+    pages.ContentsLater = false;
+    EXPECT_EQ(pages.PageCount(), 3);
+    EXPECT_TRUE(pages.ContentsWaiting());
+    EXPECT_EQ(contentsBuilt, std::vector<int>{1});
+    RunInits();  // start-up: only the first page's counter exists
+    EXPECT_EQ(startedChildren, 1);
+
+    // Built later, in page order, each starting at once as start-up is over.
+    pages.BuildWaitingContents();
+    EXPECT_EQ(contentsBuilt, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(startedChildren, 3);
+    EXPECT_FALSE(pages.ContentsWaiting());
+    pages.BuildWaitingContents();
+    EXPECT_EQ(contentsBuilt.size(), 3u);
+
+    // A select reaches a waiting page's contents: they are built first.
+    pages.ContentsLater = true;
+    add("T");
+    pages.ContentsLater = false;
+    out.Clear();
+    TData d = MakeInt(3);
+    pages.doSelect(d, 0);
+    EXPECT_EQ(contentsBuilt, (std::vector<int>{1, 2, 3, 4}));
+    ASSERT_EQ(out.Count(), 1u);
     EXPECT_EQ(out.Last().IntValue, 1);
 }
 

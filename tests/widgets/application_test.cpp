@@ -8,6 +8,7 @@
 #include <QWindow>
 #include <memory>
 
+#include "tabulo/widgets/afterfirstpaint.h"
 #include "tabulo/widgets/application.h"
 #include "tabulo/widgets/messagebox.h"
 #include "tabulo/widgets/screen.h"
@@ -309,6 +310,59 @@ TEST_F(Program, AMessageBoxBelongsToTheActiveFormElseTheFirstElseNone) {
     other->Hide();
     QApplication::setActiveWindow(nullptr);
     EXPECT_EQ(MessageBoxOwner(), main.get());
+}
+
+}  // namespace
+
+namespace {
+
+// Notes the form's paint events and when the work ran among them.
+class PaintLog : public QObject {
+public:
+    int Paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++Paints;
+        return false;
+    }
+};
+
+// Work after the first paint: it runs once, after the form's first paint
+// (not before it, however many events come first), or first thing when
+// input arrives earlier; dropped with its owner.
+TEST_F(Program, WorkAfterTheFirstPaintRunsOnceAfterItOrBeforeAnyInput) {
+    std::unique_ptr<TControl> main(NewForm(nullptr, "Main"));
+    PaintLog log;
+    main->Widget()->installEventFilter(&log);
+    std::vector<int> paintsSeenByWork;
+    TAfterFirstPaint after(main.get(), [&] { paintsSeenByWork.push_back(log.Paints); });
+    QApplication::processEvents();
+    EXPECT_TRUE(after.Pending());  // not shown, never painted
+    main->Show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !after.Pending(); }, 5000));
+    ASSERT_EQ(paintsSeenByWork.size(), 1u);
+    EXPECT_GE(paintsSeenByWork[0], 1);
+    main->Widget()->update();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log.Paints > paintsSeenByWork[0]; }, 5000));
+    EXPECT_EQ(paintsSeenByWork.size(), 1u);
+
+    // A key before any paint runs the work before the key is handled.
+    std::unique_ptr<TControl> other(NewForm(nullptr, "Other"));
+    int keysSeenByWork = -1, keys = 0;
+    TAfterFirstPaint early(other.get(), [&] { keysSeenByWork = keys; });
+    other->OnKeyDown = [&](TControl&, int&, uint32_t) { ++keys; };
+    QTest::keyClick(other->Widget(), Qt::Key_A);
+    EXPECT_EQ(keysSeenByWork, 0);
+    EXPECT_EQ(keys, 1);
+
+    // Dropped work never runs.
+    bool ran = false;
+    {
+        TAfterFirstPaint dropped(other.get(), [&] { ran = true; });
+    }
+    QTest::keyClick(other->Widget(), Qt::Key_A);
+    EXPECT_FALSE(ran);
 }
 
 }  // namespace

@@ -13,34 +13,34 @@ namespace {
 // behalf): the work must be done before any of them is handled.
 bool IsInput(QEvent::Type type) {
     switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::Wheel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::Shortcut:
-    case QEvent::ContextMenu:
-    case QEvent::Enter:
-    case QEvent::Leave:
-    case QEvent::HoverEnter:
-    case QEvent::HoverMove:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::TabletPress:
-    case QEvent::TabletMove:
-    case QEvent::TabletRelease:
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop:
-    case QEvent::Close:
-    case QEvent::InputMethod:
-        return true;
-    default:
-        return false;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::ContextMenu:
+        case QEvent::Enter:
+        case QEvent::Leave:
+        case QEvent::HoverEnter:
+        case QEvent::HoverMove:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletMove:
+        case QEvent::TabletRelease:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+        case QEvent::Close:
+        case QEvent::InputMethod:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -70,7 +70,8 @@ protected:
             // The frame is painted and flushed when the paint round ends;
             // the posted call runs after it.
             posted_ = true;
-            QMetaObject::invokeMethod(this, [this] { owner_.RunNow(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { owner_.RunNow(); }, Qt::QueuedConnection);
         }
         return false;
     }

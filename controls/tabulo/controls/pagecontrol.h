@@ -43,9 +43,9 @@ public:
     TText Hint;
     TCompanionFactory CompanionFactory;
 
-    bool CreateAll = false;  // Init builds every registered page but the first
-    bool SelectNew = false;  // a new page becomes the selected tab
-    bool Buttons = false;    // tabs drawn as buttons
+    bool CreateAll = false;         // Init builds every registered page but the first
+    bool SelectNew = false;         // a new page becomes the selected tab
+    bool Buttons = false;           // tabs drawn as buttons
     bool DeferHiddenPages = false;  // CreateAll: hidden pages' contents after the first paint
 
     // Makes the tab strip, builds the pages (CreateAll), applies the properties.

@@ -44,11 +44,19 @@ void ProgramTest::StartUnits() {
     program_ = std::make_unique<TProgram>();
 }
 
-void ProgramTest::StartProgram() {
+void ProgramTest::StartProgramBeforeFirstPaint() {
     StartUnits();
     program_->BuildMainSchema();
     program_->Start();
+}
+
+void ProgramTest::StartProgram() {
+    StartProgramBeforeFirstPaint();
     Settle();
+    WaitForPages();
+}
+
+void ProgramTest::WaitForPages() {
     // The pages not shown first are built after the window's first paint.
     QDeadlineTimer deadline(10000);
     while (!Schema()->Pages->PagesComplete() && !deadline.hasExpired())

@@ -33,8 +33,15 @@ protected:
 
     // Brings the units up only (resources, tooltip manager, message box).
     void StartUnits();
-    // Brings the units up, builds the main schema and starts the dataflow.
+    // Brings the units up, builds the main schema and starts the dataflow,
+    // then lets the window paint and the hidden pages be built.
     void StartProgram();
+    // The same up to the start of the dataflow: the window is shown but has
+    // handled no event, so the pages not shown first wait for their contents.
+    void StartProgramBeforeFirstPaint();
+    // Lets events run until every page's contents exist (a test failure
+    // after 10 s).
+    void WaitForPages();
     // Tears the program down as the end of main() does (the scratch folders
     // stay for the next StartProgram of the same test).
     void StopProgram();
