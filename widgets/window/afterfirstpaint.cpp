@@ -30,6 +30,12 @@ bool IsInput(QEvent::Type type) {
         case QEvent::TouchBegin:
         case QEvent::TouchUpdate:
         case QEvent::TouchEnd:
+        case QEvent::TouchCancel:
+        case QEvent::NativeGesture:
+        case QEvent::NonClientAreaMouseButtonPress:
+        case QEvent::NonClientAreaMouseButtonRelease:
+        case QEvent::NonClientAreaMouseButtonDblClick:
+        case QEvent::NonClientAreaMouseMove:
         case QEvent::TabletPress:
         case QEvent::TabletMove:
         case QEvent::TabletRelease:
