@@ -97,6 +97,7 @@ echo "grid back: $diff pixels differ from the first grid"
 # Hands tab, as soon as the window is mapped.
 e2e_stop_program
 pid=
+mv "$work/tabulo.log" "$work/tabulo-first.log"
 within 10 eval '[ -z "$(first_window --name "^Tabulo v\. 1\.3$")" ]' || fail "the first window is still there"
 : >"$work/clickonmap.txt"
 "$check" clickonmap 'Tabulo v. 1.3' "$x" "$y" >"$work/clickonmap.txt" 2>&1 &
