@@ -20,6 +20,7 @@ test_packages=(
   clang libclang-rt-14-dev
   libqt6sql6-sqlite sqlite3
   weston xwayland qt6-wayland x11-xserver-utils
+  libxcb-xtest0-dev
 )
 packages=("${run_packages[@]}")
 [ "${1:-}" = --run ] || packages+=("${test_packages[@]}")
