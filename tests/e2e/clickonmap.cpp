@@ -14,6 +14,10 @@
 #include "clickonmap.h"
 
 #include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
 
@@ -70,6 +74,10 @@ public:
         root_ = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     }
 
+    // Instead of clicking, notes when the window became viewable (Mapped).
+    bool TimeOnly = false;
+    Clock::time_point Mapped;
+
     // Watches the root for new windows; false when the display refuses
     // that or has no XTEST. Returns only once the server has taken the
     // event mask, so that no window created afterwards is missed.
@@ -98,8 +106,14 @@ public:
             while (Reply<xcb_generic_event_t> event{xcb_poll_for_event(c_)}) {
                 const Clock::time_point received = Clock::now();
                 if (!Handle(*event)) continue;
-                if (const std::optional<ScreenPoint> target = Target())
-                    return Click(*target, received);
+                if (const std::optional<ScreenPoint> target = Target()) {
+                    if (!TimeOnly) return Click(*target, received);
+                    // Timing needs no haste: the title may be read now.
+                    if (Titled(windows_[target->window])) {
+                        Mapped = received;
+                        return 0;
+                    }
+                }
             }
             // Sends what the events asked for (watches, titles) at once.
             xcb_flush(c_);
@@ -327,4 +341,38 @@ int ClickOnMap(int argc, char** argv) {
     std::printf("ready\n");
     std::fflush(stdout);
     return watcher.Run(deadline);
+}
+
+int LaunchTime(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: screencheck launch TITLE COMMAND [ARGUMENT...]\n");
+        return 2;
+    }
+    Connection connection;
+    if (xcb_connection_has_error(connection.c)) {
+        std::fprintf(stderr, "launch: no X display\n");
+        return 2;
+    }
+    MapWatcher watcher(connection.c, argv[0], 0, 0);
+    watcher.TimeOnly = true;
+    if (!watcher.Start()) return 2;
+    const Clock::time_point started = Clock::now();
+    // The command's own output goes to standard error: ours is the figure.
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, STDERR_FILENO, STDOUT_FILENO);
+    pid_t pid = 0;
+    const int spawned = posix_spawnp(&pid, argv[1], &actions, nullptr, argv + 1, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        std::fprintf(stderr, "launch: cannot start %s\n", argv[1]);
+        return 2;
+    }
+    const int result = watcher.Run(started + std::chrono::seconds(20));
+    kill(pid, SIGKILL);  // only its start was of interest; some programs ignore an early SIGTERM
+    waitpid(pid, nullptr, 0);
+    if (result != 0) return result;
+    std::printf("%.2f\n",
+                std::chrono::duration<double, std::milli>(watcher.Mapped - started).count());
+    return 0;
 }

@@ -12,6 +12,9 @@
 //   screencheck clickonmap TITLE X Y [SECONDS]
 //                                     clicks at X, Y of the window TITLE the
 //                                     moment it becomes viewable
+//   screencheck launch TITLE COMMAND...
+//                                     milliseconds from starting the command
+//                                     until its window TITLE is viewable
 //
 // Captions are found as the runs of dark ink along the top of the window and
 // compared with the candidate words drawn by the same toolkit and fonts: the
@@ -224,6 +227,7 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "settled") == 0) return Settle(argv[2]);
     if (argc == 2 && std::strcmp(argv[1], "wmstate") == 0) return WatchWindowStates();
     if (argc > 1 && std::strcmp(argv[1], "clickonmap") == 0) return ClickOnMap(argc - 2, argv + 2);
+    if (argc > 1 && std::strcmp(argv[1], "launch") == 0) return LaunchTime(argc - 2, argv + 2);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     // The faces the program draws its captions with (fonts-wine), which
