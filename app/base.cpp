@@ -23,8 +23,6 @@ void TClassbase_253CB10::BuildFrame(TControl* pageArea) {
 }
 
 void TClassbase_253CB10::BuildContents() {
-    if (contentsBuilt_) return;
-    contentsBuilt_ = true;
     BuildPage();
 }
 

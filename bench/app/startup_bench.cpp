@@ -97,7 +97,7 @@ void StartupToFirstPaint(benchmark::State& state) {
         while (!paint.Seen) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         state.SetIterationTime(std::chrono::duration<double>(paint.When - start).count());
         TKVPageControl* pages = program->MainSchema()->Pages;
-        while (!pages->PagesComplete()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        while (pages->ContentsWaiting()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         pagesMs += Ms(Clock::now() - paint.When);
         program.reset();
         QApplication::processEvents();
@@ -127,7 +127,7 @@ int Once(int argc, char** argv, Clock::time_point entered, long faultsAtMain, do
     Clock::time_point complete;
     long faultsComplete = 0;
     SetIdleHook([&] {
-        if (!paint.Seen || !pages->PagesComplete()) return;
+        if (!paint.Seen || pages->ContentsWaiting()) return;
         complete = Clock::now();
         faultsComplete = PageFaults();
         Terminate();

@@ -218,7 +218,7 @@ TEST_F(HandsPage, DonateShowsThePagesOneDonateWindow) {
 // window where the pointer lands.
 TEST_F(HandsPage, AClickOnItsTabBeforeTheFirstPaintShowsTheGridAndACellItsChart) {
     StartProgramBeforeFirstPaint();
-    ASSERT_FALSE(Schema()->Pages->PagesComplete());
+    ASSERT_TRUE(Schema()->Pages->ContentsWaiting());
     page_ = dynamic_cast<TClassHands_253CB10*>(Schema()->Pages->PageAt(1).Schema.get());
     ASSERT_NE(page_, nullptr);
     EXPECT_EQ(page_->Cells[0], nullptr);

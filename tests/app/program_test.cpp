@@ -91,7 +91,7 @@ protected:
         QMetaObject::invokeMethod(
             this,
             [this] {
-                PagesWaiting = !pages_->PagesComplete();
+                PagesWaiting = pages_->ContentsWaiting();
                 Image = window_->screen()->grabWindow(window_->winId()).toImage();
             },
             Qt::QueuedConnection);

@@ -34,7 +34,7 @@ public:
     // The frame, run by MakePage once the page object is complete, so that
     // InitPage reaches the page's own version.
     void BuildFrame(TControl* pageArea);
-    // The page's own components, on the panel (once).
+    // The page's own components, on the panel (the page control calls it once).
     void BuildContents() override;
 
 protected:
@@ -48,9 +48,6 @@ protected:
     // caption and design rectangle, initialised.
     TKVPagePanel* MakePagePanel(TControl* pageArea, const char* caption, int left, int top,
                                 int width, int height);
-
-private:
-    bool contentsBuilt_ = false;
 };
 
 // The page factory the page control is given for each page.

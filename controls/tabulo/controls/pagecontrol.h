@@ -51,8 +51,6 @@ public:
     // Makes the tab strip, builds the pages (CreateAll), applies the properties.
     void Initialize() override;
     void Init() { Initialize(); }
-    // True once every page's contents exist.
-    bool PagesComplete() const { return !ContentsWaiting(); }
 
     // Adds a tab "tab" and builds the page named by the value in its area.
     void doAdd(TData& value, uint16_t index) override;

@@ -59,9 +59,9 @@ void ProgramTest::StartProgram() {
 void ProgramTest::WaitForPages() {
     // The pages not shown first are built after the window's first paint.
     QDeadlineTimer deadline(10000);
-    while (!Schema()->Pages->PagesComplete() && !deadline.hasExpired())
+    while (Schema()->Pages->ContentsWaiting() && !deadline.hasExpired())
         QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
-    EXPECT_TRUE(Schema()->Pages->PagesComplete()) << "the hidden pages were never built";
+    EXPECT_FALSE(Schema()->Pages->ContentsWaiting()) << "the hidden pages were never built";
 }
 
 void ProgramTest::StopProgram() {
