@@ -21,14 +21,7 @@ chart="$(dirname "$bin")/img/Holecards/AA.png"
 [ -f "$chart" ] || fail "no default chart pack beside the program ($chart)"
 
 wm=
-stop_all() {
-    e2e_stop_program
-    if [ -n "$wm" ]; then
-        kill "$wm" 2>/dev/null || true
-        wait "$wm" 2>/dev/null || true
-    fi
-}
-trap stop_all EXIT
+e2e_also_stop wm
 
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm=$!

@@ -17,14 +17,7 @@ chart="$(dirname "$bin")/img/Holecards/AA.png"
 [ -f "$chart" ] || fail "no default chart pack beside the program ($chart)"
 
 clicker=
-stop_all() {
-    e2e_stop_program
-    if [ -n "$clicker" ]; then
-        kill "$clicker" 2>/dev/null || true
-        wait "$clicker" 2>/dev/null || true
-    fi
-}
-trap stop_all EXIT
+e2e_also_stop clicker
 
 shot() { import -window "$wid" "$work/$1.png" 2>/dev/null; }
 away() { xdotool mousemove 1200 780; }

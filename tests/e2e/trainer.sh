@@ -16,11 +16,7 @@ trainer="$(dirname "$bin")/tools/tabulo-trainer"
 export XDG_DATA_HOME="$work/data"
 history="$XDG_DATA_HOME/tabulo/trainer.sqlite"
 wm=
-stop_all() {
-    e2e_stop_program
-    if [ -n "$wm" ]; then kill "$wm" 2>/dev/null || true; wait "$wm" 2>/dev/null || true; fi
-}
-trap stop_all EXIT
+e2e_also_stop wm
 
 # openbox is the display's first client: Xvfb resets when its last client
 # leaves, and refuses connections while it does.

@@ -29,14 +29,7 @@ chart="$(dirname "$bin")/img/Holecards/AA.png"
 
 compositor=
 watcher=
-stop_all() {
-    e2e_stop_program
-    for p in $watcher $compositor; do
-        kill "$p" 2>/dev/null || true
-        wait "$p" 2>/dev/null || true
-    done
-}
-trap stop_all EXIT
+e2e_also_stop watcher compositor
 
 # The compositor's private runtime folder, and a plain background so that
 # the native window can be found on screenshots of its output.

@@ -20,14 +20,7 @@ e2e_display openbox xdotool xprop xwininfo xlogo import -- "$@"
 
 wm=
 logo=
-stop_all() {
-    e2e_stop_program
-    for p in $logo $wm; do
-        kill "$p" 2>/dev/null || true
-        wait "$p" 2>/dev/null || true
-    done
-}
-trap stop_all EXIT
+e2e_also_stop logo wm
 
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm=$!

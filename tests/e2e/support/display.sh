@@ -36,7 +36,7 @@ e2e_display() {
     fi
     bin=$2 work=$3 check=$4
     pid=
-    trap e2e_stop_program EXIT
+    trap e2e_stop_all EXIT
 }
 
 fail() {
@@ -55,6 +55,25 @@ e2e_stop_program() {
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     fi
+}
+
+# e2e_also_stop NAME...: the variables that hold the process ids of helpers
+# the script starts (a window manager, a watcher, a compositor). When the
+# script exits they are ended after the program, in the order given; a
+# script that ends a helper itself empties its variable.
+e2e_helper_vars=()
+e2e_also_stop() {
+    e2e_helper_vars+=("$@")
+}
+e2e_stop_all() {
+    e2e_stop_program
+    local name p
+    for name in "${e2e_helper_vars[@]}"; do
+        p=${!name:-}
+        [ -n "$p" ] || continue
+        kill "$p" 2>/dev/null || true
+        wait "$p" 2>/dev/null || true
+    done
 }
 
 # Starts the program (arguments: what to run, default "$bin") and sets pid
